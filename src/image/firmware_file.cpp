@@ -1,0 +1,19 @@
+#include "image/firmware_file.h"
+
+namespace vq {
+
+std::string gFilePath;
+std::string gFileTitle;
+std::int32_t gFileLength = 0;
+Bytes gFileData;
+bool gFileValid = false;
+
+void resetFirmwareFileState() {
+  gFilePath.clear();
+  gFileTitle.clear();
+  gFileLength = 0;
+  gFileData.clear();
+  gFileValid = false;
+}
+
+}  // namespace vq

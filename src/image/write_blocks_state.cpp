@@ -1,0 +1,13 @@
+#include "image/write_blocks.h"
+
+namespace vq {
+
+std::array<Block, kBlockCount> gImage{};
+std::string gProgressLog;
+
+void resetWriteBlockState() {
+  for (auto& b : gImage) b.fill(0xFF);
+  gProgressLog.clear();
+}
+
+}  // namespace vq

@@ -1,0 +1,33 @@
+#include "link/link_state.h"
+
+namespace vq {
+
+std::vector<InstrumentFrame> gReqQueue;
+std::int32_t gReqLast = 0;
+std::int32_t gReqRemain = 0;
+bool gLinkBusy = false;
+bool gReplyOk = false;
+std::int32_t gRetryCount = 0;
+Bytes gTxBuffer;
+Bytes gRxBuffer;
+std::uint8_t gRxExpected = 255;
+InstrumentFrame gRxFrame;
+std::uint8_t gModeKind = 0;
+std::string gModeCode;
+
+void resetLinkState() {
+  gReqQueue.clear();
+  gReqLast = 0;
+  gReqRemain = 0;
+  gLinkBusy = false;
+  gReplyOk = false;
+  gRetryCount = 0;
+  gTxBuffer.clear();
+  gRxBuffer.clear();
+  gRxExpected = 255;
+  gRxFrame = InstrumentFrame{};
+  gModeKind = 0;
+  gModeCode.clear();
+}
+
+}  // namespace vq

@@ -1,0 +1,27 @@
+// State of the instrument link engine and the mode-request inputs.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "link/instrument_frame.h"
+#include "platform/platform.h"
+
+namespace vq {
+
+extern std::vector<InstrumentFrame> gReqQueue;  // requests of the current batch
+extern std::int32_t gReqLast;     // index of the last request; 0 when idle
+extern std::int32_t gReqRemain;   // requests still to be written; -1 when done or stopped
+extern bool gLinkBusy;            // a batch is being worked off
+extern bool gReplyOk;             // the request in flight got an accepted reply
+extern std::int32_t gRetryCount;  // ticks in a row without an accepted reply
+extern Bytes gTxBuffer;           // wire bytes of the request in flight
+extern Bytes gRxBuffer;           // received bytes not yet consumed
+extern std::uint8_t gRxExpected;  // total length of the reply being assembled; 255 = unknown
+extern InstrumentFrame gRxFrame;  // the last complete reply
+extern std::uint8_t gModeKind;    // payload kind of the next queued mode request
+extern std::string gModeCode;     // access code of a kind-2 mode request
+
+void resetLinkState();
+
+}  // namespace vq

@@ -1,0 +1,7 @@
+// PLACEHOLDER until the Qt window lands.
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  return 0;
+}

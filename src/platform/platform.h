@@ -1,0 +1,123 @@
+// The platform services the core uses: the serial port mscComm, the timer tmrComm, event
+// processing, message boxes, the file dialog, the language id, the cursor and the dialogs.
+// Two implementations: Qt (src/platform/qt) for the program, virtual time (src/platform/virtual)
+// for tests. Nothing in the core talks to Qt or to the wall clock except through these.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vq {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Error numbers the serial port raises; steps turn them into wizard error codes.
+constexpr int kErrNoSuchPort = 8002;     // port number with no device
+constexpr int kErrSettingsRejected = 8015;  // settings the device or driver refuses
+constexpr int kErrPortFailure = 8005;    // any other failure (open refused, device vanished)
+
+// A run-time failure of the serial port, carrying the number the steps map to codes.
+struct SerialError : std::runtime_error {
+  int number;
+  SerialError(int n, const std::string& what) : std::runtime_error(what), number(n) {}
+};
+
+enum class CommEvent { Send = 1, Receive = 2, CtsChange = 3 };
+
+class SerialPort {
+ public:
+  virtual ~SerialPort() = default;
+
+  // Port number, 1 = COM1. Setting it on an open port throws.
+  virtual void setCommPort(int n) = 0;
+  virtual int commPort() const = 0;
+  // Settings text such as "307200,o,8,1". Malformed or unsupported text throws 8015;
+  // on an open port the new settings are applied at once.
+  virtual void setSettings(const std::string& text) = 0;
+  virtual std::string settings() const = 0;
+  // 0 none, 1 Xon/Xoff, 2 RTS/CTS, 3 both.
+  virtual void setHandshaking(int mode) = 0;
+  virtual int handshaking() const = 0;
+  // Opening throws 8002 when the number maps to no device, 8015 when the device refuses
+  // the settings, 8005 otherwise.
+  virtual void setPortOpen(bool open) = 0;
+  virtual bool portOpen() const = 0;
+
+  // Receive event once at least this many bytes are buffered; 0 = no receive events.
+  virtual void setRThreshold(int n) = 0;
+  virtual int rThreshold() const = 0;
+  // Send event once the output has drained below this many bytes; 0 = no send events.
+  virtual void setSThreshold(int n) = 0;
+  virtual int sThreshold() const = 0;
+
+  virtual Bytes input() = 0;                 // all buffered bytes, buffer emptied
+  virtual void output(const Bytes& bytes) = 0;
+  virtual void discardInput() = 0;
+  virtual void discardOutput() = 0;
+
+  virtual void setRTSEnable(bool on) = 0;
+  virtual void setDTREnable(bool on) = 0;
+  virtual bool ctsHolding() const = 0;
+  virtual bool dsrHolding() const = 0;
+
+  // Called on the window's thread during doEvents()/waitEvents().
+  std::function<void(CommEvent)> onComm;
+};
+
+class Timer {
+ public:
+  virtual ~Timer() = default;
+  virtual void setInterval(int ms) = 0;
+  virtual int interval() const = 0;
+  // Enabling (also when already enabled) restarts the interval. An interval of 0 never fires.
+  virtual void setEnabled(bool on) = 0;
+  virtual bool enabled() const = 0;
+  // Called on the window's thread during doEvents()/waitEvents().
+  std::function<void()> onTick;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Handles what is pending and returns at once.
+  virtual void doEvents() = 0;
+  // Blocks until at least one event has been handled.
+  virtual void waitEvents() = 0;
+  // Pauses without handling events.
+  virtual void sleepMs(int ms) = 0;
+  // Mirrors the form models into the windows now (a repaint).
+  virtual void refresh() = 0;
+
+  // Modal message box with OK only, the application's title.
+  virtual void messageBox(const std::string& text) = 0;
+  // Open-file dialog; returns the full path, or empty when cancelled.
+  virtual std::string openFileDialog(const std::string& filterDescription,
+                                     const std::string& pattern) = 0;
+  // System default language id: 1041 Japanese, 1033 English, ...
+  virtual int systemLangId() = 0;
+  virtual void setBusyCursor(bool busy) = 0;
+  // Screen size in pixels, for centring dialogs.
+  virtual int screenWidth() = 0;
+  virtual int screenHeight() = 0;
+  // The device behind a COM number for display ("ttyUSB0"), empty when none.
+  virtual std::string deviceName(int comPort) = 0;
+
+  // Shows frmForceUpdate modally; returns when it has closed.
+  virtual void showForceUpdateDialog() = 0;
+  // Shows frmPortConf modeless (returns at once); closePortConfDialog destroys it.
+  virtual void showPortConfDialog() = 0;
+  virtual void closePortConfDialog() = 0;
+  // Ends the program (unloads frmMain).
+  virtual void quit() = 0;
+};
+
+// The one platform, serial port and timer of the process, installed by main() or a test fixture.
+Platform& platform();
+SerialPort& mscComm();
+Timer& tmrComm();
+void installPlatform(Platform* p, SerialPort* port, Timer* timer);
+
+}  // namespace vq
