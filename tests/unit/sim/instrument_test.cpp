@@ -5,8 +5,7 @@ namespace vq::sim::testing {
 namespace {
 
 Bytes reply(std::uint8_t cmd, std::uint8_t status, std::uint8_t dir, const Bytes& data) {
-  Bytes f(5, 0xFF);
-  f.insert(f.end(), {cmd, status, dir, std::uint8_t(data.size())});
+  Bytes f{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, cmd, status, dir, std::uint8_t(data.size())};
   f.insert(f.end(), data.begin(), data.end());
   std::uint8_t x = 0;
   for (std::size_t i = 5; i < f.size(); ++i) x ^= f[i];
