@@ -181,3 +181,50 @@ TEST(SimBoot, OutOfSequenceCommandsAreNoted) {
 
 }  // namespace
 }  // namespace vq::sim::testing
+
+namespace vq::sim::testing {
+namespace {
+
+TEST(SimAutoSwitch, FollowsTheToolBetweenInstrumentAndBootMode) {
+  DeviceConfig c;
+  c.autoSwitch = true;
+  Bench b(c);
+  b.pcMode();
+  // Boot-mode settings and the sync zeros: the operator set "W" and restarted.
+  b.open("9600,N,8,1");
+  b.send({0x00}, 7000);
+  b.send({0x00}, 7000);
+  EXPECT_EQ(b.dev.mode(), DeviceMode::Boot);
+  EXPECT_EQ(b.dev.fwSwitch(), FwSwitch::Write);
+  EXPECT_EQ(b.send(kReset), kAck5);
+  b.send(kClock);
+  b.send(hex("01 02 9A 06 5E 03"), 5000);
+  // A restarted boot run at 9600 while the controller sits at 38400 restarts it again.
+  b.send({0x00}, 7000);
+  b.send({0x00}, 7000);
+  EXPECT_EQ(b.dev.bootBaud(), 9600);
+  EXPECT_EQ(b.send(kReset), kAck5);
+  // Link settings and an instrument request: back to "-".
+  b.open("307200,O,8,1");
+  EXPECT_EQ(b.send(modeRequest(1, kAccessCode)).size(), 17u);
+  EXPECT_EQ(b.dev.mode(), DeviceMode::Instrument);
+  EXPECT_EQ(b.dev.fwSwitch(), FwSwitch::Normal);
+}
+
+TEST(SimReport, KeyLinesForScripts) {
+  Bench b;
+  b.dev.identity.model = "MODEL-XY";
+  b.dev.identity.cmd04 = {9, 0};
+  b.open("9600,O,8,1");
+  b.send(modeRequest(1, kAccessCode));
+  const std::string r = b.dev.report();
+  for (const char* line : {"\nmodel=MODEL-XY\n", "\nserial= 12345\n", "\ncmd04=9\n", "\nmode=instrument\n",
+                           "\nswitch=-\n", "\nviolations=1\n", "\nviolation ", "\nfw_main=11\n"})
+    EXPECT_NE(r.find(line), std::string::npos) << line;
+  EXPECT_EQ(r.find("flash_matches_update_file"), std::string::npos);
+  const Bytes other = makeUpdateFile(UpdateFileOptions{.seed = 5});
+  EXPECT_NE(b.dev.report(&other).find("flash_matches_update_file=no"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vq::sim::testing

@@ -29,7 +29,7 @@ inline Bytes hex(const std::string& text) {
 // Instrument request: sync, command, status 0, direction, length, data, XOR, trailing 0x00.
 inline Bytes request(std::uint8_t cmd, std::uint8_t dir, const Bytes& data = {}) {
   Bytes f{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, cmd, 0x00, dir, std::uint8_t(data.size())};
-  f.insert(f.end(), data.begin(), data.end());
+  for (std::uint8_t d : data) f.push_back(d);  // (vector::insert trips a GCC 12 bounds warning here)
   std::uint8_t x = 0;
   for (std::size_t i = 5; i < f.size(); ++i) x ^= f[i];
   f.push_back(x);
