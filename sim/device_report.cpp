@@ -57,6 +57,10 @@ std::string VqDevice::report(const Bytes* expectedUpdateFile) const {
     o << "expected_sha256=" << sha256Hex(want) << "\n";
     o << "flash_matches_update_file=" << (want == flash ? "yes" : "no") << "\n";
   }
+  for (const auto& f : faults.faults) o << "fault=" << describeFault(f) << "\n";
+  if (faults.dsrStuckOn) o << "fault=dsr-stuck\n";
+  if (faults.instrumentSilent) o << "fault=silent\n";
+  if (faults.ctsOff) o << "fault=cts-off\n";
   int in = 0, out = 0;
   for (const auto& f : frames_) {
     if (f.bytes.empty()) continue;

@@ -1,6 +1,7 @@
 #include "fault_plan.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 
 namespace vq::sim {
@@ -98,8 +99,16 @@ std::string describeFault(const Fault& f) {
     case FaultAction::Corrupt: return s + "corrupt";
     case FaultAction::Join: return s + "join";
     case FaultAction::Dead: return s + "dead";
-    case FaultAction::Status:
-      return s + "status=" + std::to_string(f.st1) + (f.st2 >= 0 ? "," + std::to_string(f.st2) : "");
+    case FaultAction::Status: {
+      const bool instrument = f.kind == "inst" || (f.kind[0] == 'i' && std::isdigit(static_cast<unsigned char>(f.kind[1])));
+      auto num = [&](int v) {
+        if (instrument) return std::to_string(v);
+        char b[4];
+        std::snprintf(b, sizeof b, "%02X", v & 0xFF);
+        return std::string(b);
+      };
+      return s + "status=" + num(f.st1) + (f.st2 >= 0 ? "," + num(f.st2) : "");
+    }
     case FaultAction::Delay: return s + "delay=" + std::to_string(f.delayUs / 1000);
     case FaultAction::Pieces: return s + "pieces=" + std::to_string(f.pieceSize) + "/" + std::to_string(f.gapUs / 1000);
     case FaultAction::Trail: return s + "trail=" + std::to_string(f.trailing);

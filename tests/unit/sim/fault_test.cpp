@@ -186,7 +186,10 @@ TEST(SimFaults, TextForm) {
     EXPECT_EQ(f->count, c.count);
     EXPECT_EQ(f->action, c.action);
   }
-  // Boot statuses in hex, instrument statuses in decimal.
+  // Boot statuses in hex, instrument statuses in decimal, both ways.
+  EXPECT_EQ(describeFault(*parseFault("wdata#512+2:status=06,1B")), "wdata#512+2:status=06,1B");
+  EXPECT_EQ(describeFault(*parseFault("i5:status=51")), "i5#1+1:status=51");
+  EXPECT_EQ(describeFault(*parseFault("i5:pieces=3/20")), "i5#1+1:pieces=3/20");
   EXPECT_EQ(parseFault("wdata:status=06,1B")->st2, 0x1B);
   EXPECT_EQ(parseFault("i1:status=51")->st1, 51);
   EXPECT_EQ(parseFault("inst:status=10")->st1, 10);
