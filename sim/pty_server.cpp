@@ -364,10 +364,10 @@ int PtyServer::run() {
     } else if (!closed && !slaveOpen_) {
       slaveOpen_ = true;
     }
-    if (slaveOpen_) {
-      sample();
-      readMaster();
-    }
+    // Sampled while closed too, so a program's restore on close becomes the "before" of the
+    // next session rather than the settings of the last one.
+    sample();
+    if (slaveOpen_) readMaster();
     runDue();
 
     std::int64_t wait = nextDueUs() - nowUs();

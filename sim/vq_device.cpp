@@ -64,7 +64,13 @@ std::int64_t VqDevice::now() const { return host_ ? host_->nowUs() : 0; }
 
 void VqDevice::attach(virt::DeviceHost* host) {
   host_ = host;
-  if (host_ && config.poweredAtAttach && !powered()) powerOn();
+  if (!host_) return;
+  if (!powered()) {
+    if (config.poweredAtAttach) powerOn();
+    return;
+  }
+  // Switched on before it had a line: the DSR pulse starts now.
+  startDsrPulse();
 }
 
 // ---- front panel ----
@@ -84,17 +90,20 @@ void VqDevice::powerOn() {
   bootFrame_.clear();
   bootTotal_ = 0;
   frames_.push_back({now(), false, "", {}, std::string("power on, ") + modeName(mode_) + " mode"});
+  startDsrPulse();
+}
+
+void VqDevice::startDsrPulse() {
   dsr_ = config.dsrOnUs > 0 || faults.dsrStuckOn;
-  if (host_) {
-    host_->modemChanged();
-    if (dsr_ && !faults.dsrStuckOn) {
-      const auto e = epoch_;
-      host_->after(config.dsrOnUs, [this, e] {
-        if (e != epoch_) return;
-        dsr_ = false;
-        host_->modemChanged();
-      });
-    }
+  if (!host_) return;
+  host_->modemChanged();
+  if (dsr_ && !faults.dsrStuckOn) {
+    const auto e = epoch_;
+    host_->after(config.dsrOnUs, [this, e] {
+      if (e != epoch_) return;
+      dsr_ = false;
+      host_->modemChanged();
+    });
   }
 }
 

@@ -146,6 +146,7 @@ class VqDevice : public virt::Device {
   };
   enum class Phase { None, WriteData, VerifyData, SecurityData };
 
+  void startDsrPulse();
   void onByte(std::uint8_t b, const LineSettings* cands, int n);
   bool autoSwitch(std::uint8_t b, const LineSettings* cands, int n);
   void garbage(const LineSettings& seen);
