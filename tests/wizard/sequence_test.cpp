@@ -58,6 +58,7 @@ TEST_F(Sequence, NextWalksStepOneToEightThenQuits) {
       ranInside = true;
     });
     frmMain.prgProcess.value = 1;
+    frmMain.txtProcess.text = "left from the step before";
     cmdNext_Click();
 
     EXPECT_EQ(gStep, row.step - 1);
@@ -76,6 +77,7 @@ TEST_F(Sequence, NextWalksStepOneToEightThenQuits) {
     EXPECT_EQ(frmMain.stsAppStatus.panel1, row.panel1);
     if (!row.works) {
       EXPECT_EQ(frmMain.txtProcess.text, "");
+      EXPECT_EQ(frmMain.stsAppStatus.panel2, "");
     }
     if (row.step == 3 || row.step == 6 || row.step == 8) {
       EXPECT_EQ(frmMain.prgProcess.value, 0);
@@ -90,6 +92,38 @@ TEST_F(Sequence, NextWalksStepOneToEightThenQuits) {
   cmdNext_Click();
   EXPECT_TRUE(p->quitCalled);
   EXPECT_EQ(boldStep(), 8);  // no ninth step is shown
+}
+
+struct ScreenRow {
+  int step;
+  InfoText text;
+  const char* panel1;
+  const char* panel2;
+};
+
+const ScreenRow kScreens[] = {
+    {1, InfoText::T1, "Update start", ""},      {2, InfoText::T2a, "Prameter read", "Ready"},
+    {3, InfoText::T3, "Version check", ""},     {4, InfoText::T4, "Firmware update", ""},
+    {5, InfoText::T5a, "Firmware update", "Ready"}, {6, InfoText::T6, "Parameter update", ""},
+    {7, InfoText::T7a, "Parameter update", "Ready"}, {8, InfoText::T8, "Update end", ""},
+};
+
+TEST_F(Sequence, ScreenSetUpOfEveryStep) {
+  for (int lang : {1041, 1033}) {
+    load(lang);
+    for (const auto& row : kScreens) {
+      SCOPED_TRACE(row.step);
+      for (auto& l : frmMain.lblProcess) l.bold = true;
+      frmMain.txtProcess.text = "old progress";
+      frmMain.stsAppStatus = {"old", "old"};
+      subStepScreen(row.step);
+      EXPECT_EQ(boldStep(), row.step);
+      EXPECT_EQ(frmMain.txtInfo.text, lang == 1041 ? stepText(row.text).ja : stepText(row.text).en);
+      EXPECT_EQ(frmMain.txtProcess.text, "");
+      EXPECT_EQ(frmMain.stsAppStatus.panel1, row.panel1);
+      EXPECT_EQ(frmMain.stsAppStatus.panel2, row.panel2);
+    }
+  }
 }
 
 TEST_F(Sequence, EndButtonIsJapaneseInJapanese) {
