@@ -134,11 +134,6 @@ TEST_F(Sequence, EndButtonIsJapaneseInJapanese) {
   EXPECT_EQ(frmMain.txtInfo.text, stepText(InfoText::T8).ja);
 }
 
-TEST_F(Sequence, CancelQuits) {
-  cmdCancel_Click();
-  EXPECT_TRUE(p->quitCalled);
-}
-
 // A step that fails: its message once, then the step before it with that step's buttons.
 struct FailureCase {
   int failingStep;

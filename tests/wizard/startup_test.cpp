@@ -1,6 +1,4 @@
 // Start-up: language, captions, fonts, the port and timer as left for the steps, step 1 shown.
-#include <set>
-
 #include "app/step_texts.h"
 #include "config/comm_settings.h"
 #include "image/firmware_file.h"
@@ -54,32 +52,6 @@ TEST_F(StartUp, PicksCaptionsAndFontByLanguageId) {
     EXPECT_EQ(frmMain.cmdFWFileSel.caption, "...");
     EXPECT_EQ(frmMain.txtProcess.text, "");
   }
-}
-
-TEST_F(StartUp, EveryCaptionIsSetAndTheStepNamesAreDistinct) {
-  for (int lang : {1041, 1033}) {
-    SCOPED_TRACE(lang);
-    load(lang);
-    std::set<std::string> names;
-    for (const auto& l : frmMain.lblProcess) {
-      EXPECT_FALSE(l.caption.empty());
-      names.insert(l.caption);
-    }
-    EXPECT_EQ(names.size(), 8u);
-    for (const Label* l : {&frmMain.fraProcess, &frmMain.fraFWInfo, &frmMain.lblFWFileTitle,
-                           &frmMain.lblFWOldTitle, &frmMain.lblFWNewTitle}) {
-      EXPECT_FALSE(l->caption.empty());
-    }
-    EXPECT_FALSE(frmMain.cmdCommSetting.caption.empty());
-  }
-  load(1041);
-  EXPECT_EQ(frmMain.lblProcess[1].caption, "２．更新前パラメーター取得");
-  EXPECT_EQ(frmMain.lblFWOldTitle.caption, "更新前");
-  EXPECT_EQ(frmMain.cmdCommSetting.caption, "通信設定");
-  load(1033);
-  EXPECT_EQ(frmMain.lblProcess[3].caption, "4. Preparing firmware update");
-  EXPECT_EQ(frmMain.lblFWNewTitle.caption, "After update");
-  EXPECT_EQ(frmMain.cmdCommSetting.caption, "Comm settings");
 }
 
 TEST_F(StartUp, LeavesThePortClosedWithLinkDefaultsAndTheTimerStopped) {

@@ -110,10 +110,6 @@ TEST(ErrorText, QuotedSamplesAreExact) {
                "The filename of updating file is not correct.\r\n\r\n  Select the updating file again.");
   EXPECT_STREQ(errorText(23)->ja,
                "更新用ファイルが開けません。\r\n\r\n\u3000更新用ファイルを選択しなおしてください。");
-  EXPECT_STREQ(errorText(22)->en,
-               "The updating file is not correct.\r\n\r\n  Select the updating file again.\r\n"
-               "  If an error occurs despite of selecting the correct file, \r\n"
-               "  there is a problem in the updating file possibly.\r\n\u3000Get the updating file again.");
   EXPECT_STREQ(errorText(99)->ja,
                "原因不明のエラーが発生しました。\r\n"
                "\u3000このアプリケーションをいったん終了し以下のことを確認してください。\r\n"
