@@ -10,7 +10,7 @@
 // back, "ok ..." or "error ...":
 //   switch W | switch -      set the front-panel FW switch (takes effect at the next power-on)
 //   power [on|off]           restart (off, then on), or just switch on / off
-//   fault SPEC | fault dsr-stuck | fault silent | fault clear
+//   fault FAULT | fault dsr-stuck | fault silent | fault clear
 //   status                   one line: mode, switch, PC mode, boot rate, violations
 //   dump                     write the report now (needs --report)
 //   quit                     write the report and exit
@@ -39,7 +39,7 @@ const char* kHelp = R"(vq-sim - simulated VQ instrument on a pseudo-terminal
 Options:
   --link PATH            make PATH a symlink to the pty slave
   --control PATH         unix socket for control lines (switch W|-, power [on|off],
-                         fault SPEC, status, dump, quit)
+                         fault FAULT, status, dump, quit)
   --no-stdin             do not read control lines from stdin
   --report PATH          write the report here on dump and at exit
   --expect-file FILE     report whether the flash equals FILE's body padded with 0xFF
@@ -63,7 +63,7 @@ Options:
   --completion-ms N      gap before the write completion status (default 20)
   --security-ms N,M      first and second security status delays (default 30,50)
   --dsr-ms N             DSR pulse after power-on (default 20)
-  --fault SPEC           add a fault (repeatable): KIND[#N[+COUNT]]:ACTION[=ARGS]
+  --fault FAULT           add a fault (repeatable): KIND[#N[+COUNT]]:ACTION[=ARGS]
                          kinds: inst iN boot reset clock baud erase wcmd wdata wdone
                                 scmd sdata sdone vcmd vdata
                          actions: drop corrupt status=XX[,YY] delay=MS pieces=K/MS
