@@ -176,3 +176,23 @@ TEST(SimInstrument, PowerCycleLeavesPcMode) {
 
 }  // namespace
 }  // namespace vq::sim::testing
+
+namespace vq::sim::testing {
+namespace {
+
+// A transport that saw the settings change around a byte's arrival hands over both.
+TEST(SimLine, ByteSeenAroundASettingsChangeCountsWhenEitherSettingsMatch) {
+  const LineSettings link{307200, 'O', 8, 2}, other{38400, 'O', 8, 2}, third{9600, 'N', 8, 2};
+  Bench b;
+  b.open("307200,O,8,1");
+  for (std::uint8_t x : modeRequest(1, kAccessCode)) b.dev.receiveEither(x, other, link);
+  b.runFor(10'000);
+  EXPECT_EQ(b.dev.pcMode(), 1);
+  EXPECT_TRUE(b.dev.violations().empty());
+  for (std::uint8_t x : request(5, 0)) b.dev.receiveEither(x, other, third);
+  EXPECT_EQ(b.dev.violations().size(), 1u);
+  EXPECT_EQ(b.dev.violations()[0].repeat, 11);
+}
+
+}  // namespace
+}  // namespace vq::sim::testing
