@@ -15,8 +15,9 @@ namespace vq::test {
 
 // Bytes of a reply frame with a correct checksum (unless the test spoils it afterwards).
 inline Bytes replyFrame(std::uint8_t cmd, std::uint8_t status, std::uint8_t dir, const Bytes& data) {
-  Bytes b{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, cmd, status, dir, std::uint8_t(data.size())};
-  b.insert(b.end(), data.begin(), data.end());
+  Bytes b(5, 0xFF);
+  for (std::uint8_t x : {cmd, status, dir, std::uint8_t(data.size())}) b.push_back(x);
+  for (std::uint8_t x : data) b.push_back(x);
   std::uint8_t sum = cmd ^ status ^ dir ^ std::uint8_t(data.size());
   for (auto d : data) sum ^= d;
   b.push_back(sum);
