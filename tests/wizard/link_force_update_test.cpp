@@ -102,15 +102,6 @@ TEST_F(ForceUpdate, MessagesInJapanese) {
                              "をクリックしてください。"}));
 }
 
-TEST_F(ForceUpdate, SetTakesTheSelectedModel) {
-  frmForceUpdate_Load();
-  frmForceUpdate.cboModel.listIndex = 1;
-  frmForceUpdate.txtSerial.text = "54321";
-  frmForceUpdate_cmdSet_Click();
-  EXPECT_EQ(gModelName, "VQA-7000");
-  EXPECT_EQ(gSerialNo, " 54321");
-}
-
 // How the operator leaves the dialog the second time, after a first Set that jumped to step 3.
 struct Leaving {
   const char* name;

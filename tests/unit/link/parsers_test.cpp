@@ -72,15 +72,6 @@ TEST_F(Parsers, ModeFollowsTheLatestReply) {
   EXPECT_FALSE(gPcMode);
 }
 
-TEST_F(Parsers, IdentityRepliesAreNoted) {
-  subDispatchReply(reply(1, {'A', 'B', 'C', 'D', 'E', 'F', 'G'}));
-  EXPECT_FALSE(gModelNameStored);
-  subDispatchReply(reply(1, {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H'}));
-  subDispatchReply(reply(2, {' ', '1', '2', '3', '4', '5'}));
-  EXPECT_TRUE(gModelNameStored);
-  EXPECT_TRUE(gSerialNoStored);
-}
-
 TEST_F(Parsers, InitialiseReplyLetsPendingEventsRun) {
   bool ran = false;
   p.clock.after(0, [&] { ran = true; });
