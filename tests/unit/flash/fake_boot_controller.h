@@ -32,7 +32,7 @@ class FakeBootController : public virt::Device {
     int baud = 0;           // the PC's rate while it arrived
     std::int64_t endUs = 0;  // when its last byte had arrived
     std::uint8_t kind() const { return bytes.empty() ? 0 : bytes[0]; }
-    std::uint8_t com() const { return bytes.size() > 2 ? bytes[2] : 0xFF; }
+    std::uint8_t com() const { return kind() == 0x01 && bytes.size() > 2 ? bytes[2] : 0xFF; }
   };
 
   // Replies to frame number `index` (0-based over all frames). nullopt = the good
