@@ -12,6 +12,7 @@
 #include "app/frm_main.h"
 #include "app/state.h"
 #include "platform/virtual/virtual_platform.h"
+#include "unit/flash/fake_boot_controller.h"
 
 namespace vq::test {
 
@@ -52,6 +53,9 @@ class WizardTest : public ::testing::Test {
     p.reset();  // the old platform uninstalls itself on destruction: drop it first
     p = std::make_unique<virt::VirtualPlatform>();
     p->langId = langId;
+    // Step 5 talks to the controller in boot mode; a good one answers at the far end.
+    bootController = std::make_unique<FakeBootController>();
+    p->port.attach(bootController.get());
     frmMain_Load();
   }
   void SetUp() override { load(); }
@@ -60,6 +64,7 @@ class WizardTest : public ::testing::Test {
   void duringNextStep(std::function<void()> fn) { p->clock.after(0, std::move(fn)); }
 
   std::unique_ptr<virt::VirtualPlatform> p;
+  std::unique_ptr<FakeBootController> bootController;
 };
 
 }  // namespace vq::test
