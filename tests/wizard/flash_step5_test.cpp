@@ -162,13 +162,5 @@ TEST_F(Step5, FailuresStopTheStagesCloseThePortAndReShowStep4) {
   }
 }
 
-TEST_F(Step5, RateOutsideTheTableNeverTalksAtAnotherRate) {
-  gUpdateBaud = 6;
-  cmdNext_Click();
-  ASSERT_FALSE(p->port.written.empty());
-  EXPECT_EQ(p->port.written.back().bytes, buildBaudRateFrame(6));
-  for (const auto& w : p->port.written) EXPECT_EQ(w.settings, "9600,N,8,1");
-}
-
 }  // namespace
 }  // namespace vq::test
