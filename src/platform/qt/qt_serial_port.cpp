@@ -1,6 +1,6 @@
 #include "platform/qt/qt_serial_port.h"
 
-#include <termios.h>
+#include "platform/qt/termios2_flags.h"
 
 #include <QDebug>
 
@@ -18,6 +18,10 @@ QSerialPort::Parity toQt(char parity) {
     case 'S': return QSerialPort::SpaceParity;
     default: return QSerialPort::NoParity;
   }
+}
+
+QSerialPort::FlowControl flowOf(int mode) {
+  return mode == 1 ? QSerialPort::SoftwareControl : mode >= 2 ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl;
 }
 
 }  // namespace
@@ -47,8 +51,8 @@ void QtSerialPort::setSettings(const std::string& text) {
     throw SerialError(kErrSettingsRejected, "settings rejected: " + text);
   if (portOpen()) {
     if (s->parity != line_.parity) {
-      // A parity change on an open port can leave CMSPAR set (Mark/Space -> Odd stays Mark):
-      // apply it to a closed device.
+      // A parity change on an open port can leave CMSPAR set (Mark/Space -> Odd stays Mark),
+      // and fails outright at a non-standard rate: apply it to a closed device.
       const LineSettings old = line_;
       closePort();
       line_ = *s;
@@ -58,10 +62,12 @@ void QtSerialPort::setSettings(const std::string& text) {
         line_ = old;
         throw;
       }
-    } else if (!applyLine(*s)) {
-      applyLine(line_);
+    } else if (!applyChanges(line_, *s)) {
+      const std::string why = port_.errorString().toStdString();
       port_.clearError();
-      throw SerialError(kErrSettingsRejected, "settings rejected by the device: " + text);
+      applyChanges(*s, line_);
+      port_.clearError();
+      throw SerialError(kErrSettingsRejected, "settings rejected by the device: " + text + ": " + why);
     }
   }
   line_ = *s;
@@ -92,19 +98,26 @@ void QtSerialPort::openPort() {
   const QString path = map_.pathFor(commPort_);
   if (path.isEmpty()) throw SerialError(kErrNoSuchPort, "COM" + std::to_string(commPort_) + " maps to no device");
   port_.setPortName(path);
+  // On a closed QSerialPort the setters only store; open() applies them all, the rate last.
+  port_.setBaudRate(line_.baud);
+  port_.setDataBits(static_cast<QSerialPort::DataBits>(line_.dataBits));
+  port_.setParity(toQt(line_.parity));
+  port_.setStopBits(line_.stopBitsTimes2 == 4 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+  port_.setFlowControl(flowOf(handshaking_));
+  port_.clearError();
   if (!port_.open(QIODevice::ReadWrite)) {
     const auto err = port_.error();
-    const std::string why = port_.errorString().toStdString();
+    const std::string why = path.toStdString() + ": " + port_.errorString().toStdString();
     port_.clearError();
-    throw SerialError(err == QSerialPort::DeviceNotFoundError ? kErrNoSuchPort : kErrPortFailure,
-                      path.toStdString() + ": " + why);
+    if (err == QSerialPort::DeviceNotFoundError) throw SerialError(kErrNoSuchPort, why);
+    if (err == QSerialPort::PermissionError || err == QSerialPort::OpenError) throw SerialError(kErrPortFailure, why);
+    throw SerialError(kErrSettingsRejected, why + " (settings " + settingsText_ + ")");
   }
   failed_ = false;
   sendArmed_ = false;
-  if (!applyLine(line_) || !applyHandshaking(handshaking_)) {
-    const std::string why = port_.errorString().toStdString();
+  if (handshaking_ == 3 && !addXonXoff(static_cast<int>(port_.handle()))) {
     closePort();
-    throw SerialError(kErrSettingsRejected, path.toStdString() + " refuses " + settingsText_ + ": " + why);
+    throw SerialError(kErrSettingsRejected, path.toStdString() + " refuses Xon/Xoff with RTS/CTS");
   }
   // A pseudo-terminal has no modem lines: reading them fails and the port stays usable.
   port_.pinoutSignals();
@@ -123,27 +136,20 @@ void QtSerialPort::closePort() {
   sendArmed_ = false;
 }
 
-bool QtSerialPort::applyLine(const LineSettings& s) {
-  return port_.setBaudRate(s.baud) &&
-         port_.setDataBits(static_cast<QSerialPort::DataBits>(s.dataBits)) &&
-         port_.setParity(toQt(s.parity)) &&
-         port_.setStopBits(s.stopBitsTimes2 == 4 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+bool QtSerialPort::applyChanges(const LineSettings& from, const LineSettings& to) {
+  // Only what changed: the rate switch of the boot protocol must not touch the other fields.
+  if (to.dataBits != from.dataBits && !port_.setDataBits(static_cast<QSerialPort::DataBits>(to.dataBits))) return false;
+  if (to.stopBitsTimes2 != from.stopBitsTimes2 &&
+      !port_.setStopBits(to.stopBitsTimes2 == 4 ? QSerialPort::TwoStop : QSerialPort::OneStop))
+    return false;
+  if (to.baud != from.baud && !port_.setBaudRate(to.baud)) return false;
+  return true;
 }
 
 bool QtSerialPort::applyHandshaking(int mode) {
-  const auto flow = mode == 1   ? QSerialPort::SoftwareControl
-                    : mode >= 2 ? QSerialPort::HardwareControl
-                                : QSerialPort::NoFlowControl;
-  if (!port_.setFlowControl(flow)) return false;
-  if (mode == 3) {
-    // QSerialPort has no "both"; add Xon/Xoff to the hardware flow control by hand.
-    termios tio{};
-    const int fd = static_cast<int>(port_.handle());
-    if (::tcgetattr(fd, &tio) != 0) return false;
-    tio.c_iflag |= IXON | IXOFF;
-    if (::tcsetattr(fd, TCSANOW, &tio) != 0) return false;
-  }
-  return true;
+  if (!port_.setFlowControl(flowOf(mode))) return false;
+  // QSerialPort has no "both": add Xon/Xoff to the hardware flow control by hand.
+  return mode != 3 || addXonXoff(static_cast<int>(port_.handle()));
 }
 
 void QtSerialPort::applyOutputLines() {

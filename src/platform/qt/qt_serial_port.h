@@ -49,7 +49,7 @@ class QtSerialPort : public QObject, public SerialPort {
  private:
   void openPort();
   void closePort();
-  bool applyLine(const LineSettings& s);
+  bool applyChanges(const LineSettings& from, const LineSettings& to);
   bool applyHandshaking(int mode);
   void applyOutputLines();
   QSerialPort::PinoutSignals pins() const;
