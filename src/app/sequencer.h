@@ -1,5 +1,7 @@
 // The eight-step wizard: Next, the common screen set-up and the button table.
 #pragma once
+#include <cstdint>
+#include <string>
 
 namespace vq {
 
@@ -10,11 +12,22 @@ enum class ButtonMoment {
 };
 void subSetButtons(ButtonMoment m);
 
-// Common screen set-up of step stepNo (1..8): its name bold, its neighbours normal, the
+// Common screen set-up of step stepNo (1..8): its name bold, the others normal, the
 // step's (first) instruction text, txtProcess emptied, the two status panels.
 void subStepScreen(int stepNo);
 
 // Runs the procedure of step gStep + 1 with gErrCode cleared, then shows any error.
 void subSequencer();
+
+// The procedures of the screen-only steps and of the version check (steps 2, 5 and 7 belong
+// to the instrument link and the flash programmer).
+void subStep1Start();
+void subStep3VersionCheck();
+void subStep4PrepareFirmwareUpdate();
+void subStep6PrepareParameterUpdate();
+void subStep8End();
+
+// "Ver.1.2.3" from a version byte (major * 10 + minor) and a revision byte.
+std::string fncVersionText(std::uint8_t main, std::uint8_t rev);
 
 }  // namespace vq
