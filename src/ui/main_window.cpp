@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,11 +20,12 @@ namespace vq::ui {
 
 namespace {
 
-// Room for the longest instruction text (13 lines) and the widest line of either language.
-constexpr int kWindowWidth = 820;
-constexpr int kWindowHeight = 660;
-constexpr int kInfoLines = 15;
-constexpr int kProcessLines = 3;
+// Room for the longest instruction text (13 lines) and the widest line of either language,
+// and for the last lines of the firmware update's progress log.
+constexpr int kWindowWidth = 800;
+constexpr int kWindowHeight = 600;
+constexpr int kInfoLines = 14;
+constexpr int kProcessLines = 4;
 
 QLabel* makeLabel(QWidget* parent, const char* name) {
   auto* l = new QLabel(parent);
@@ -165,11 +168,12 @@ void MainWindow::mirror() {
   if (m_.font(this, f.fontName)) {
     fitLines(txtInfo_);
     fitLines(txtProcess_);
+    resize(kWindowWidth, std::max(kWindowHeight, sizeHint().height()));
   }
   m_.group(fraProcess_, f.fraProcess);
   for (int i = 0; i < 8; ++i) m_.label(lblProcess_[i], f.lblProcess[i]);
   m_.plainText(txtInfo_, f.txtInfo.text);
-  m_.plainText(txtProcess_, f.txtProcess.text);
+  m_.plainText(txtProcess_, f.txtProcess.text, true);
   m_.progress(prgProcess_, f.prgProcess);
   m_.text(panel1_, f.stsAppStatus.panel1);
   m_.text(panel2_, f.stsAppStatus.panel2);

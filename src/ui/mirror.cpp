@@ -16,7 +16,7 @@
 namespace vq::ui {
 
 namespace {
-constexpr int kPointSize = 10;
+constexpr int kPointSize = 9;
 }
 
 QFont windowFontFor(const std::string& face) {
@@ -72,8 +72,10 @@ void Mirror::button(QAbstractButton* w, const Button& b) {
   if (w->isEnabled() != b.enabled) w->setEnabled(b.enabled);
 }
 
-void Mirror::plainText(QPlainTextEdit* w, const std::string& s) {
-  if (changed(w, s)) w->setPlainText(qt::displayText(s));
+void Mirror::plainText(QPlainTextEdit* w, const std::string& s, bool followEnd) {
+  if (!changed(w, s)) return;
+  w->setPlainText(qt::displayText(s));
+  if (followEnd) w->moveCursor(QTextCursor::End);
 }
 
 void Mirror::lineEdit(QLineEdit* w, const std::string& s) {

@@ -35,7 +35,8 @@ class Mirror {
   void text(QLabel* w, const std::string& s);
   void group(QGroupBox* w, const Label& l);
   void button(QAbstractButton* w, const Button& b);
-  void plainText(QPlainTextEdit* w, const std::string& s);
+  // followEnd: show the last line (a progress log), else the first.
+  void plainText(QPlainTextEdit* w, const std::string& s, bool followEnd = false);
   void lineEdit(QLineEdit* w, const std::string& s);
   void combo(QComboBox* w, const ComboBox& c);
   void progress(QProgressBar* w, const ProgressBar& p);

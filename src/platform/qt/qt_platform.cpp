@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QThread>
 
+#include "app/frm_force_update.h"
+#include "config/frm_port_conf.h"
 #include "ui/force_update_dialog.h"
 #include "ui/main_window.h"
 #include "ui/port_conf_dialog.h"
@@ -116,6 +118,9 @@ std::string QtPlatform::deviceName(int comPort) {
 }
 
 void QtPlatform::showForceUpdateDialog() {
+  // Showing the form loads it; it stays open until a procedure or the close box closes it.
+  frmForceUpdate.open = true;
+  ui::runProcedure(frmForceUpdate_Load);
   ui::ForceUpdateDialog dialog(*this, main_);
   forceUpdate_ = &dialog;
   dialog.mirror();
@@ -125,6 +130,8 @@ void QtPlatform::showForceUpdateDialog() {
 }
 
 void QtPlatform::showPortConfDialog() {
+  // subSetPort has loaded the model; it stays open until a procedure or the close box closes it.
+  frmPortConf.open = true;
   if (portConf_) portConf_->dismiss();
   portConf_ = new ui::PortConfDialog(*this, main_);
   portConf_->mirror();
