@@ -3,6 +3,7 @@
 // that open the port fail at once and the wizard goes back, as with an unplugged cable.
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -235,6 +236,27 @@ class MainWindowTest : public QObject {
     auto* sb = child<QPlainTextEdit>("txtProcess")->verticalScrollBar();
     QVERIFY(sb->maximum() > 0);
     QCOMPARE(sb->value(), sb->maximum());
+  }
+
+  void yieldsLeaveAnUnchangedTextWhereTheOperatorScrolledIt() {
+    std::string log;
+    for (int i = 1; i <= 12; ++i) log += "line " + std::to_string(i) + "\r\n";
+    frmMain.txtProcess.text = log;
+    program_->platform.refresh();
+    auto* sb = child<QPlainTextEdit>("txtProcess")->verticalScrollBar();
+    sb->setValue(0);
+    for (int i = 0; i < 5; ++i) {
+      QTest::qWait(20);
+      program_->platform.doEvents();
+    }
+    QCOMPARE(sb->value(), 0);
+  }
+
+  void aHundredThousandYieldsStayCheap() {
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < 100000; ++i) program_->platform.doEvents();
+    QVERIFY2(t.elapsed() < 3000, qPrintable(QString("%1 ms").arg(t.elapsed())));
   }
 
   void yieldsMirrorTheModelWithoutAClick() {

@@ -67,7 +67,15 @@ void QtPlatform::sleepMs(int ms) {
 
 void QtPlatform::refresh() {
   mirrorAll();
-  if (main_) main_->repaint();
+  if (!main_) return;
+  // A stage may refresh for every block it writes; painting the window each time would cost
+  // more than the writing. Paint now at most every few ms, otherwise at the next yield.
+  if (sinceRepaint_.isValid() && sinceRepaint_.elapsed() < kMirrorEveryMs) {
+    main_->update();
+    return;
+  }
+  sinceRepaint_.start();
+  main_->repaint();
 }
 
 void QtPlatform::messageBox(const std::string& text) {
