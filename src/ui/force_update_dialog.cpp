@@ -15,7 +15,7 @@
 namespace vq::ui {
 
 namespace {
-constexpr int kDialogWidth = 560;
+constexpr int kDialogWidth = 660;  // the English explanation on one line
 }
 
 ForceUpdateDialog::ForceUpdateDialog(qt::QtPlatform& platform, QWidget* parent)
