@@ -1,8 +1,272 @@
-// PLACEHOLDER until the link engine lands.
 #include "link/link_engine.h"
+
+#include "app/frm_main.h"
+#include "app/state.h"
+#include "link/bas_command_recv.h"
+#include "link/bas_command_send.h"
+#include "link/bas_function.h"
+#include "link/link_state.h"
+#include "link/param_store.h"
+
 namespace vq {
-void subFirstSend() {}
-void subCommSend() {}
-void subCommReceive(CommEvent) {}
-void subCommStop() {}
+
+namespace {
+
+void setLinkText(const char* text) { frmMain.stsAppStatus.panel2 = text; }
+
+void restoreCursor() {
+  frmMain.busyCursor = false;
+  platform().setBusyCursor(false);
+}
+
+// Back to the 10 ms pacing once the reply to command 124 has come (or the wait was given up).
+void endInitReplyWait() {
+  if (!gAwaitInitReply) return;
+  gAwaitInitReply = false;
+  tmrComm().setInterval(kLinkTickMs);
+}
+
+// Raises RTS and writes gTxBuffer once clear-to-send is there. False when the send did not
+// happen: the batch was stopped meanwhile, or clear-to-send never came (code 13).
+bool sendTxBuffer() {
+  SerialPort& port = mscComm();
+  port.setRTSEnable(true);
+  int polls = 0;
+  for (;;) {
+    if (port.ctsHolding()) {
+      port.output(gTxBuffer);
+      port.setRTSEnable(false);
+      --gReqRemain;
+      return true;
+    }
+    platform().doEvents();
+    if (gReqRemain < 0) {  // stopped during the yield
+      port.setRTSEnable(false);
+      return false;
+    }
+    if (++polls > kCtsPollLimit) {
+      subCommStop();
+      gErrCode = kErrLinkTimeout;
+      port.setRTSEnable(false);
+      return false;
+    }
+  }
+}
+
+// After a request written by a tick. The reply to 124 is not repeated: tmrComm is re-armed
+// only as the bound of its wait.
+void afterTickWrite() {
+  setLinkText("Wait");
+  platform().refresh();
+  if (gTxBuffer.size() > 5 && gTxBuffer[5] == kCmdInitParams) {
+    tmrComm().setEnabled(false);
+    gAwaitInitReply = true;
+    tmrComm().setInterval(kInitReplyLimitMs);
+    tmrComm().setEnabled(true);
+  }
+}
+
+// The last request has its accepted reply: the engine goes idle.
+void finishBatch() {
+  gTxBuffer.clear();
+  subClearQueue();
+  subClearRxFrame();
+  gRxBuffer.clear();
+  tmrComm().setEnabled(false);
+  setLinkText("Ready");
+  platform().refresh();
+  platform().doEvents();
+  gReqLast = 0;
+  gReplyOk = true;
+  gLinkBusy = false;
+}
+
+// A failed port cannot be handed up through the event loop: note it and stop the batch.
+template <class Body>
+void guarded(Body body) {
+  try {
+    body();
+  } catch (const SerialError& e) {
+    gLinkPortError = e.number;
+    subCommAbandon();
+  }
+}
+
+void commSend() {
+  if (!gLinkBusy) {  // a tick left over from a finished batch
+    tmrComm().setEnabled(false);
+    return;
+  }
+  if (gAwaitInitReply) {  // the bound of the 124 wait ran out
+    endInitReplyWait();
+    gErrCode = kErrLinkTimeout;
+    subCommStop();
+    return;
+  }
+  if (gReplyOk) {
+    gRetryCount = 0;
+    if (gReqRemain < 0) {
+      finishBatch();
+      return;
+    }
+    gReplyOk = false;
+    gTxBuffer = encodeRequest(gReqQueue[std::size_t(gReqLast - gReqRemain)]);
+    setLinkText("Send");
+  } else {
+    if (++gRetryCount > kLinkRetryLimit) {
+      gRetryCount = 0;
+      gErrCode = kErrLinkRetries;
+      subCommStop();
+      return;
+    }
+    ++gReqRemain;  // back to the unanswered request; gTxBuffer still holds it
+    setLinkText("Retry");
+  }
+  if (sendTxBuffer()) afterTickWrite();
+}
+
+void commReceive(CommEvent ev) {
+  SerialPort& port = mscComm();
+  if (!port.portOpen()) return;
+  if (ev == CommEvent::CtsChange) {
+    port.setRTSEnable(port.ctsHolding());
+    return;
+  }
+  if (ev != CommEvent::Receive) return;
+
+  setLinkText("Recv");
+  platform().refresh();
+  const Bytes in = port.input();
+  gRxBuffer.insert(gRxBuffer.end(), in.begin(), in.end());
+  port.discardInput();
+
+  bool corrupt = false;
+  if (gRxBuffer.size() > kLengthOffset) {
+    const std::uint8_t n = gRxBuffer[kLengthOffset];
+    if (n > kMaxReplyData) {
+      corrupt = true;  // longer than any reply can be: drop it, as if nothing had come
+    } else {
+      gRxExpected = std::uint8_t(n + kReplyOverhead);
+    }
+  }
+  if (!corrupt && gRxBuffer.size() < gRxExpected) return;
+
+  tmrComm().setEnabled(false);
+  endInitReplyWait();
+  gRxExpected = kRxLengthUnknown;
+  if (corrupt) {
+    gReplyOk = false;
+  } else {
+    decodeReply(gRxBuffer, gRxFrame);
+  }
+  gRxBuffer.clear();  // bytes beyond the frame go with it
+
+  if (!corrupt) {
+    if (!fncCheckSum(gRxFrame)) {
+      gReplyOk = false;
+    } else {
+      switch (replyClass(gRxFrame.Status)) {
+        case ReplyClass::Accepted:
+          subDispatchReply(gRxFrame);
+          gReplyOk = true;
+          break;
+        case ReplyClass::Busy: gRetryCount = 0; break;
+        case ReplyClass::Rejected: break;
+      }
+    }
+  }
+
+  if (gReqRemain < 0 && gReplyOk) {
+    finishBatch();
+    if (port.portOpen() && !gPcMode) port.setPortOpen(false);
+    restoreCursor();
+    return;
+  }
+  tmrComm().setEnabled(true);
+  setLinkText("Wait");
+  platform().refresh();
+  platform().doEvents();
+}
+
+}  // namespace
+
+void subClearQueue() {
+  for (InstrumentFrame& e : gReqQueue) {
+    e.Sync.fill(0);
+    e.Command = 0;
+    e.Checksum = 0;
+  }
+}
+
+void subClearRxFrame() {
+  gRxFrame.Sync.fill(0);
+  gRxFrame.Command = 0;
+  gRxFrame.Status = 0;
+  gRxFrame.Checksum = 0;
+}
+
+void subFirstSend() {
+  for (InstrumentFrame& e : gReqQueue) {
+    e.Checksum = fncCalcSum(e);
+    platform().doEvents();
+  }
+  gTxBuffer = encodeRequest(gReqQueue.at(0));
+  setLinkText("Send");
+  gReplyOk = false;
+  gRetryCount = 0;
+  if (!sendTxBuffer()) return;
+  platform().refresh();
+  platform().doEvents();
+  setLinkText("Wait");
+  tmrComm().setEnabled(true);
+}
+
+void subCommSend() { guarded(commSend); }
+
+void subCommReceive(CommEvent ev) { guarded([ev] { commReceive(ev); }); }
+
+void subCommStop() {
+  SerialPort& port = mscComm();
+  gTxBuffer.clear();
+  subClearQueue();
+  if (port.portOpen()) port.discardOutput();
+  subClearRxFrame();
+  if (port.portOpen()) port.discardInput();
+  gRxBuffer.clear();
+  gRxExpected = kRxLengthUnknown;
+  tmrComm().setEnabled(false);
+  endInitReplyWait();
+  setLinkText("Ready");
+  platform().refresh();
+  platform().doEvents();
+
+  gReqLast = 0;
+  gReqRemain = -1;
+  gReplyOk = true;
+  gLinkBusy = false;
+  restoreCursor();
+
+  // PC mode keeps the port open for the next batch.
+  if (port.portOpen() && !gPcMode) port.setPortOpen(false);
+  if (!port.portOpen()) gPcMode = false;
+}
+
+void subCommAbandon() {
+  try {
+    subCommStop();
+  } catch (const SerialError&) {
+    tmrComm().setEnabled(false);
+    gAwaitInitReply = false;
+    tmrComm().setInterval(kLinkTickMs);
+    gTxBuffer.clear();
+    gRxBuffer.clear();
+    gRxExpected = kRxLengthUnknown;
+    gReqLast = 0;
+    gReqRemain = -1;
+    gReplyOk = true;
+    gLinkBusy = false;
+    setLinkText("Ready");
+  }
+}
+
 }  // namespace vq

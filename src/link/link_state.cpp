@@ -14,6 +14,8 @@ std::uint8_t gRxExpected = 255;
 InstrumentFrame gRxFrame;
 std::uint8_t gModeKind = 0;
 std::string gModeCode;
+int gLinkPortError = 0;
+bool gAwaitInitReply = false;
 
 void resetLinkState() {
   gReqQueue.clear();
@@ -28,6 +30,8 @@ void resetLinkState() {
   gRxFrame = InstrumentFrame{};
   gModeKind = 0;
   gModeCode.clear();
+  gLinkPortError = 0;
+  gAwaitInitReply = false;
 }
 
 }  // namespace vq

@@ -21,6 +21,11 @@ extern std::uint8_t gRxExpected;  // total length of the reply being assembled; 
 extern InstrumentFrame gRxFrame;  // the last complete reply
 extern std::uint8_t gModeKind;    // payload kind of the next queued mode request
 extern std::string gModeCode;     // access code of a kind-2 mode request
+// Number of a serial-port failure raised inside a timer or serial event of a batch (the event
+// loop cannot carry it to the step); 0 when none. The step turns it into its code.
+extern int gLinkPortError;
+// The reply to command 124 is awaited with tmrComm re-armed as its time bound.
+extern bool gAwaitInitReply;
 
 void resetLinkState();
 

@@ -9,6 +9,8 @@ std::uint8_t gCmd06Value = 0;
 std::uint8_t gFwVerMain = 0;
 std::uint8_t gFwVerRev = 0;
 bool gPcMode = false;
+bool gModelNameStored = false;
+bool gSerialNoStored = false;
 
 void resetParamStore() {
   gModelName.clear();
@@ -18,6 +20,8 @@ void resetParamStore() {
   gFwVerMain = 0;
   gFwVerRev = 0;
   gPcMode = false;
+  gModelNameStored = false;
+  gSerialNoStored = false;
 }
 
 }  // namespace vq

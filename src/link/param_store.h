@@ -14,6 +14,11 @@ extern std::uint8_t gFwVerMain;    // major * 10 + minor
 extern std::uint8_t gFwVerRev;
 extern bool gPcMode;
 
+// Set by the parsers when a reply stored the model name or the serial number; step 2 clears
+// them before its batch so it can tell a fresh identity from a stale or empty one.
+extern bool gModelNameStored;
+extern bool gSerialNoStored;
+
 void resetParamStore();
 
 }  // namespace vq

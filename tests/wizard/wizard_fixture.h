@@ -12,6 +12,7 @@
 #include "app/frm_main.h"
 #include "app/state.h"
 #include "platform/virtual/virtual_platform.h"
+#include "unit/link/fake_instrument.h"
 
 namespace vq::test {
 
@@ -52,6 +53,8 @@ class WizardTest : public ::testing::Test {
     p.reset();  // the old platform uninstalls itself on destruction: drop it first
     p = std::make_unique<virt::VirtualPlatform>();
     p->langId = langId;
+    instrument = std::make_unique<FakeInstrument>();  // answers steps 2 and 7
+    p->port.attach(instrument.get());
     frmMain_Load();
   }
   void SetUp() override { load(); }
@@ -60,6 +63,7 @@ class WizardTest : public ::testing::Test {
   void duringNextStep(std::function<void()> fn) { p->clock.after(0, std::move(fn)); }
 
   std::unique_ptr<virt::VirtualPlatform> p;
+  std::unique_ptr<FakeInstrument> instrument;
 };
 
 }  // namespace vq::test

@@ -1,4 +1,0 @@
-// PLACEHOLDER until the device model lands.
-namespace vq::sim {
-int simPlaceholder() { return 0; }
-}  // namespace vq::sim
