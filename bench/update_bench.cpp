@@ -1,0 +1,169 @@
+// How close the whole update (steps 2 to 7) comes to the speed of the line: the real program,
+// in-process and offscreen, against vq-sim with line pacing (each byte takes its time at the
+// rate the port is set to), at the writing rates 38400 and 153600. The line-limited time is
+// every frame the simulator saw or sent, at the settings it travelled with (bits per character
+// from those settings: 11 for 307200,O,8,1, 10 for the boot rates).
+//   update_bench [--rates 3,5] [--real-device-delays]
+// The device's own delays (erase, programming, parameter reset) are short by default so the
+// ratio shows the program's overhead; --real-device-delays keeps vq-sim's defaults.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <cstdio>
+#include <memory>
+
+#include "app/state.h"
+#include "config/comm_settings.h"
+#include "e2e/modal_operator.h"
+#include "e2e/sim_process.h"
+#include "platform/line_settings.h"
+#include "ui/program.h"
+
+using namespace vq;
+using namespace vq::e2e;
+
+namespace {
+
+const char* kRateTexts[] = {"9600", "19200", "31250", "38400", "76800", "153600"};
+
+struct LineTotals {
+  long long linkBytes = 0, bootBytes = 0;
+  long long linkUs = 0, bootUs = 0;
+};
+
+// Bytes of one "frame" line's "[HEX]" part; long frames read "[.. ... .. (260 bytes)]".
+long long frameBytes(const QString& line) {
+  const qsizetype open = line.indexOf('['), close = line.indexOf(']', open);
+  if (open < 0 || close < 0) return 0;
+  const QString hex = line.mid(open + 1, close - open - 1);
+  const qsizetype paren = hex.indexOf('(');
+  if (paren >= 0) return hex.mid(paren + 1).section(' ', 0, 0).toLongLong();
+  return hex.split(' ', Qt::SkipEmptyParts).size();
+}
+
+LineTotals lineTotals(const SimReport& r) {
+  LineTotals t;
+  for (const QString& line : r.linesStarting("frame ")) {
+    // frame TIME_US in|out SETTINGS [HEX] NOTE
+    const auto settings = parseLineSettings(line.section(' ', 3, 3).toStdString());
+    if (!settings) continue;
+    const long long n = frameBytes(line);
+    const long long us = settings->lineTimeUs(std::size_t(n));
+    if (settings->parity == 'N') {
+      t.bootBytes += n;
+      t.bootUs += us;
+    } else {
+      t.linkBytes += n;
+      t.linkUs += us;
+    }
+  }
+  return t;
+}
+
+class Bench {
+ public:
+  explicit Bench(bool realDelays) : realDelays_(realDelays) {}
+
+  // One whole update at writing rate index rate; false with a message when it did not succeed.
+  bool run(int rate) {
+    SimProcess sim;
+    const QString file = sim.makeUpdateFile("new.bin", {"--version", "1.2.0", "--seed", "5"});
+    QStringList args{"--switch", "manual", "--pace", "--expect-file", file};
+    if (!realDelays_)
+      args << QStringList{"--init-ms", "50", "--erase-ms", "50", "--program-ms", "1", "--completion-ms", "5",
+                          "--security-ms", "5,10"};
+    if (file.isEmpty() || !sim.start(args)) return fail(sim.error());
+
+    qt::ComPortMap map;
+    map.pin(1, sim.linkPath());
+    auto program = std::make_unique<ui::Program>(map);
+    program->start();
+    window_ = &program->window;
+
+    ModalOperator chooser;
+    chooser.fileAnswer = file;
+    chooser.run([this] { button("cmdFWFileSel")->click(); });
+    if (!chooser.messages.isEmpty()) return fail(chooser.messages.join('\n'));
+    gUpdateBaud = std::uint8_t(rate);
+
+    qint64 ms[8] = {};
+    for (int step = 2; step <= 7; ++step) {
+      if (step == 5 && !(sim.ok("switch W") && sim.ok("power"))) return fail("switch W: " + sim.error());
+      if (step == 7 && !(sim.ok("switch -") && sim.ok("power"))) return fail("switch -: " + sim.error());
+      ModalOperator op;
+      QElapsedTimer t;
+      t.start();
+      op.run([this] { button("cmdNext")->click(); });
+      ms[step] = t.elapsed();
+      std::fprintf(stderr, "  step %d: %.3f s\n", step, ms[step] / 1e3);
+      if (!op.messages.isEmpty()) {
+        const SimReport r = sim.report();
+        QFile keep(QDir::tempPath() + "/update_bench_report.txt");
+        if (keep.open(QIODevice::WriteOnly)) keep.write(r.lines.join('\n').toUtf8());
+        return fail(QString("step %1: %2 (the simulator's report: %3)").arg(step).arg(firstLine(op.messages[0]), keep.fileName()));
+      }
+      if (gStep != step - 1) return fail(QString("step %1 did not complete").arg(step));
+    }
+    program.reset();
+
+    const SimReport r = sim.report();
+    if (r["flash_matches_update_file"] != "yes") return fail("the flash does not equal the update file");
+    const LineTotals line = lineTotals(r);
+    qint64 wall = 0;
+    for (int s = 2; s <= 7; ++s) wall += ms[s];
+    const double lineS = double(line.linkUs + line.bootUs) / 1e6;
+    std::printf("writing rate %s (gUpdateBaud %d), paced line, %s device delays\n", kRateTexts[rate], rate,
+                realDelays_ ? "real" : "short");
+    std::printf("  wall    step 2 %7.3f s   step 5 %7.3f s   step 7 %7.3f s   steps 2-7 %7.3f s\n", ms[2] / 1e3,
+                ms[5] / 1e3, ms[7] / 1e3, wall / 1e3);
+    std::printf("  line    link %lld bytes %7.3f s   boot %lld bytes %7.3f s   total %7.3f s\n", line.linkBytes,
+                line.linkUs / 1e6, line.bootBytes, line.bootUs / 1e6, lineS);
+    std::printf("  ratio   wall / line-limited = %.3f   (step 5 alone: %.3f)\n", wall / 1e3 / lineS,
+                ms[5] / 1e3 / (line.bootUs / 1e6));
+    std::printf("  violations=%s\n", qPrintable(r["violations"]));
+    std::fflush(stdout);
+    return true;
+  }
+
+ private:
+  QPushButton* button(const char* name) { return window_->findChild<QPushButton*>(name); }
+  static QString firstLine(const QString& s) { return s.section('\n', 0, 0); }
+  bool fail(const QString& why) {
+    std::fprintf(stderr, "update_bench: %s\n", qPrintable(why));
+    return false;
+  }
+
+  bool realDelays_;
+  QWidget* window_ = nullptr;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("LANG", "en_US.UTF-8");
+  qunsetenv("LC_ALL");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("vq-update");
+
+  QList<int> rates{3, 5};
+  bool realDelays = false;
+  const QStringList args = QApplication::arguments();
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    if (args[i] == "--real-device-delays") {
+      realDelays = true;
+    } else if (args[i] == "--rates" && i + 1 < args.size()) {
+      rates.clear();
+      for (const QString& r : args[++i].split(',')) rates << r.toInt();
+    } else {
+      std::fprintf(stderr, "usage: update_bench [--rates 3,5] [--real-device-delays]\n");
+      return 2;
+    }
+  }
+  Bench bench(realDelays);
+  for (int rate : rates) {
+    if (rate < 0 || rate > 5) return 2;
+    if (!bench.run(rate)) return 1;
+  }
+  return 0;
+}
