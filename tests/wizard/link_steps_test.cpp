@@ -125,6 +125,22 @@ TEST_F(LinkSteps, NextAfterAFailedStepTwoReadsAgainFromTheStart) {
   EXPECT_EQ(gModelName, "VQA-7001");
 }
 
+TEST_F(LinkSteps, RetryWorksAfterAFailureThatLeftPcModeOn) {
+  // The instrument enters PC mode, then stops answering: the stop keeps the port open.
+  instrument->script = [](const InstrumentFrame& r, int) -> std::optional<Pieces> {
+    if (r.Command == 1) return Pieces{};
+    return std::nullopt;
+  };
+  cmdNext_Click();
+  expectShowing(12);
+  ASSERT_TRUE(p->port.portOpen());
+  instrument->script = nullptr;
+  cmdNext_Click();
+  EXPECT_EQ(p->messages.size(), 1u);
+  EXPECT_EQ(gStep, 1);
+  EXPECT_FALSE(p->port.portOpen());
+}
+
 TEST_F(LinkSteps, ClearToSendNeverAssertedFailsStepTwoWithTimeout) {
   instrument->ctsFn = [] { return false; };
   cmdNext_Click();
