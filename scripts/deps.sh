@@ -3,7 +3,7 @@
 set -eu
 pkgs=(build-essential cmake pkgconf googletest libgtest-dev libgmock-dev libbenchmark-dev
       qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
-      xvfb xauth fonts-ipafont-gothic imagemagick)
+      xvfb xauth x11-utils fonts-ipafont-gothic imagemagick)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -22,4 +22,9 @@ void resetCommSettings() {
   gPortList.clear();
 }
 
+std::string fncUpdateSettings() {
+  if (gUpdateBaud >= kUpdateBaudCount) return "";
+  return std::string(kUpdateBaudRates[gUpdateBaud]) + ",N,8,1";
+}
+
 }  // namespace vq

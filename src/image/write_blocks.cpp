@@ -1,5 +1,71 @@
-// PLACEHOLDER until the image stage lands.
 #include "image/write_blocks.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/frm_main.h"
+#include "app/state.h"
+#include "app/texts.h"
+#include "image/firmware_file.h"
+
 namespace vq {
-void subReadBinFile(std::uint8_t& result) { result = 0; }
+
+namespace {
+
+constexpr Text kCreating{"バイナリ・データ作成中", "Now creating binary data. . ."};
+// The Japanese text ends in an ideographic space and a full-width colon.
+constexpr Text kReadingBlock{"BINファイル読み込み中\u3000\uFF1A", "Now reading BIN file : "};
+constexpr Text kCreated{"バイナリ・データ作成完了", "Creating binary data completed."};
+constexpr const char* kBlockSuffix = " Block";
+constexpr const char* kPanelHexRead = "HEX READ";
+
+constexpr std::uint8_t kErasedByte = 0xFF;  // flash bytes the file has no data for
+constexpr std::uint8_t kResultBodyTooLong = 36;
+constexpr std::uint8_t kErrNotUpdateFile = 22;
+
+void showBlock(int block) {
+  frmMain.txtProcess.text = pick(kReadingBlock) + std::to_string(block) + kBlockSuffix;
+}
+
+}  // namespace
+
+void subReadBinFile(std::uint8_t& result) {
+  frmMain.txtProcess.text = pick(kCreating);
+  platform().doEvents();
+
+  result = 0;
+  frmMain.prgProcess.max = kBlockCount;
+  frmMain.prgProcess.min = 0;
+  frmMain.stsAppStatus.panel2 = kPanelHexRead;
+
+  // gFileLength is what the file selection read; never trust it past the bytes actually held.
+  const std::size_t fileEnd = std::min<std::size_t>(std::size_t(std::max<std::int32_t>(gFileLength, 0)),
+                                                    gFileData.size());
+  std::size_t p = kHeaderSize;
+  for (int b = 0; b < kBlockCount; ++b) {
+    frmMain.prgProcess.value = b;
+    showBlock(b);
+    // One yield per block keeps the window live; a yield per byte would cost more than the copy.
+    platform().doEvents();
+    Block& block = gImage[std::size_t(b)];
+    const std::size_t take = p < fileEnd ? std::min<std::size_t>(kBlockSize, fileEnd - p) : 0;
+    if (take > 0) std::memcpy(block.data(), gFileData.data() + p, take);
+    std::fill(block.begin() + std::ptrdiff_t(take), block.end(), kErasedByte);
+    p += take;
+  }
+
+  frmMain.prgProcess.value = kBlockCount;
+  showBlock(kBlockCount);
+  platform().doEvents();
+
+  if (p < fileEnd) {  // the body does not fit the flash area
+    result = kResultBodyTooLong;
+    gErrCode = kErrNotUpdateFile;
+  }
+
+  frmMain.txtProcess.text = pick(kCreated);
+  gProgressLog = frmMain.txtProcess.text;
+  platform().doEvents();
+}
+
 }  // namespace vq

@@ -1,0 +1,164 @@
+#include "platform/qt/qt_platform.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QScreen>
+#include <QThread>
+
+#include "app/frm_force_update.h"
+#include "config/frm_port_conf.h"
+#include "ui/force_update_dialog.h"
+#include "ui/main_window.h"
+#include "ui/port_conf_dialog.h"
+
+namespace vq::qt {
+
+namespace {
+// Models are copied into the windows at most this often from doEvents()/waitEvents(): a loop
+// may yield a hundred thousand times, and an empty processEvents() costs only ~0.5 µs.
+constexpr qint64 kMirrorEveryMs = 15;
+// Between yields (the event loop idle) changes are picked up this often.
+constexpr int kIdleMirrorMs = 50;
+}  // namespace
+
+QString displayText(const std::string& text) {
+  return QString::fromStdString(text).replace("\r\n", "\n");
+}
+
+QtPlatform::QtPlatform(const ComPortMap& map) : map_(map) {
+  sinceMirror_.start();
+  idleMirror_.setInterval(kIdleMirrorMs);
+  QObject::connect(&idleMirror_, &QTimer::timeout, [this] { mirrorIfDue(); });
+  idleMirror_.start();
+}
+
+QtPlatform::~QtPlatform() {
+  if (busy_) QApplication::restoreOverrideCursor();
+}
+
+void QtPlatform::mirrorAll() {
+  sinceMirror_.restart();
+  if (main_) main_->mirror();
+  if (portConf_) portConf_->mirror();
+  if (forceUpdate_) forceUpdate_->mirror();
+}
+
+void QtPlatform::mirrorIfDue() {
+  if (sinceMirror_.elapsed() >= kMirrorEveryMs) mirrorAll();
+}
+
+void QtPlatform::doEvents() {
+  QCoreApplication::processEvents();
+  mirrorIfDue();
+}
+
+void QtPlatform::waitEvents() {
+  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  mirrorIfDue();
+}
+
+void QtPlatform::sleepMs(int ms) {
+  if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+void QtPlatform::refresh() {
+  mirrorAll();
+  if (!main_) return;
+  // A stage may refresh for every block it writes; painting the window each time would cost
+  // more than the writing. Paint now at most every few ms, otherwise at the next yield.
+  if (sinceRepaint_.isValid() && sinceRepaint_.elapsed() < kMirrorEveryMs) {
+    main_->update();
+    return;
+  }
+  sinceRepaint_.start();
+  main_->repaint();
+}
+
+void QtPlatform::messageBox(const std::string& text) {
+  mirrorAll();
+  QWidget* parent = QApplication::activeModalWidget();
+  if (!parent) parent = main_;
+  QMessageBox box(parent);
+  box.setObjectName("messageBox");
+  box.setIcon(QMessageBox::NoIcon);
+  box.setWindowTitle(QGuiApplication::applicationDisplayName());
+  box.setTextFormat(Qt::PlainText);
+  box.setText(displayText(text));
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+}
+
+std::string QtPlatform::openFileDialog(const std::string& description, const std::string& pattern) {
+  mirrorAll();
+  const QString filter = QString::fromStdString(description + " (" + pattern + ")");
+  const QString path = QFileDialog::getOpenFileName(main_, QString(), QString(), filter);
+  return path.toStdString();
+}
+
+int QtPlatform::systemLangId() {
+  return QLocale::system().language() == QLocale::Japanese ? 1041 : 1033;
+}
+
+void QtPlatform::setBusyCursor(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
+  else QApplication::restoreOverrideCursor();
+}
+
+int QtPlatform::screenWidth() {
+  const QScreen* s = QGuiApplication::primaryScreen();
+  return s ? s->size().width() : 0;
+}
+
+int QtPlatform::screenHeight() {
+  const QScreen* s = QGuiApplication::primaryScreen();
+  return s ? s->size().height() : 0;
+}
+
+std::string QtPlatform::deviceName(int comPort) {
+  const QString path = map_.pathFor(comPort);
+  return path.isEmpty() ? std::string() : QFileInfo(path).fileName().toStdString();
+}
+
+void QtPlatform::showForceUpdateDialog() {
+  // Showing the form loads it; it stays open until a procedure or the close box closes it.
+  frmForceUpdate.open = true;
+  ui::runProcedure(frmForceUpdate_Load);
+  ui::ForceUpdateDialog dialog(*this, main_);
+  forceUpdate_ = &dialog;
+  dialog.mirror();
+  dialog.exec();
+  forceUpdate_ = nullptr;
+  mirrorAll();
+}
+
+void QtPlatform::showPortConfDialog() {
+  // subSetPort has loaded the model; it stays open until a procedure or the close box closes it.
+  frmPortConf.open = true;
+  if (portConf_) portConf_->dismiss();
+  portConf_ = new ui::PortConfDialog(*this, main_);
+  portConf_->mirror();
+  portConf_->show();
+  portConf_->raise();
+  portConf_->activateWindow();
+}
+
+void QtPlatform::closePortConfDialog() {
+  // May be called from the dialog's own button: hide now, delete once back in the event loop.
+  if (portConf_) portConf_->dismiss();
+  portConf_ = nullptr;
+}
+
+void QtPlatform::quit() {
+  quitting_ = true;
+  closePortConfDialog();
+  if (main_) main_->close();
+  QCoreApplication::quit();
+}
+
+}  // namespace vq::qt

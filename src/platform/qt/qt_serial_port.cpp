@@ -1,0 +1,253 @@
+#include "platform/qt/qt_serial_port.h"
+
+#include "platform/qt/termios2_flags.h"
+
+#include <QDebug>
+
+namespace vq::qt {
+namespace {
+
+// How often the CTS line is read for the CTS-change event; the link's tick is 10 ms.
+constexpr int kCtsPollMs = 10;
+
+QSerialPort::Parity toQt(char parity) {
+  switch (parity) {
+    case 'O': return QSerialPort::OddParity;
+    case 'E': return QSerialPort::EvenParity;
+    case 'M': return QSerialPort::MarkParity;
+    case 'S': return QSerialPort::SpaceParity;
+    default: return QSerialPort::NoParity;
+  }
+}
+
+QSerialPort::FlowControl flowOf(int mode) {
+  return mode == 1 ? QSerialPort::SoftwareControl : mode >= 2 ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl;
+}
+
+}  // namespace
+
+QtSerialPort::QtSerialPort(const ComPortMap& map, QObject* parent) : QObject(parent), map_(map) {
+  line_ = *parseLineSettings(settingsText_);
+  ctsPoll_.setTimerType(Qt::PreciseTimer);
+  ctsPoll_.setInterval(kCtsPollMs);
+  connect(&ctsPoll_, &QTimer::timeout, this, &QtSerialPort::pollCts);
+  connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
+  connect(&port_, &QSerialPort::bytesWritten, this, &QtSerialPort::onBytesWritten);
+  connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+}
+
+QtSerialPort::~QtSerialPort() { closePort(); }
+
+void QtSerialPort::setCommPort(int n) {
+  if (portOpen()) throw SerialError(kErrPortFailure, "port already open");
+  commPort_ = n;
+}
+
+void QtSerialPort::setSettings(const std::string& text) {
+  auto s = parseLineSettings(text);
+  // Linux serial drivers know 5 to 8 data bits and no 1.5 stop bits; QSerialPort would turn
+  // 1.5 silently into 1, so refuse it here.
+  if (!s || s->dataBits < 5 || s->dataBits > 8 || s->stopBitsTimes2 == 3)
+    throw SerialError(kErrSettingsRejected, "settings rejected: " + text);
+  if (portOpen()) {
+    if (s->parity != line_.parity) {
+      // A parity change on an open port can leave CMSPAR set (Mark/Space -> Odd stays Mark),
+      // and fails outright at a non-standard rate: apply it to a closed device.
+      const LineSettings old = line_;
+      closePort();
+      line_ = *s;
+      try {
+        openPort();
+      } catch (const SerialError&) {
+        line_ = old;
+        throw;
+      }
+    } else if (!applyChanges(line_, *s)) {
+      const std::string why = port_.errorString().toStdString();
+      port_.clearError();
+      applyChanges(*s, line_);
+      port_.clearError();
+      throw SerialError(kErrSettingsRejected, "settings rejected by the device: " + text + ": " + why);
+    }
+  }
+  line_ = *s;
+  settingsText_ = text;
+}
+
+void QtSerialPort::setHandshaking(int mode) {
+  if (mode < 0 || mode > 3) throw SerialError(kErrPortFailure, "bad handshaking mode");
+  if (portOpen() && !applyHandshaking(mode)) {
+    port_.clearError();
+    throw SerialError(kErrSettingsRejected, "handshaking rejected by the device");
+  }
+  handshaking_ = mode;
+}
+
+void QtSerialPort::setPortOpen(bool open) {
+  if (open == portOpen()) {
+    if (open) throw SerialError(kErrPortFailure, "port already open");
+    if (failed_) closePort();
+    return;
+  }
+  if (open) openPort();
+  else closePort();
+}
+
+void QtSerialPort::openPort() {
+  if (port_.isOpen()) closePort();
+  const QString path = map_.pathFor(commPort_);
+  if (path.isEmpty()) throw SerialError(kErrNoSuchPort, "COM" + std::to_string(commPort_) + " maps to no device");
+  port_.setPortName(path);
+  // On a closed QSerialPort the setters only store; open() applies them all, the rate last.
+  port_.setBaudRate(line_.baud);
+  port_.setDataBits(static_cast<QSerialPort::DataBits>(line_.dataBits));
+  port_.setParity(toQt(line_.parity));
+  port_.setStopBits(line_.stopBitsTimes2 == 4 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+  port_.setFlowControl(flowOf(handshaking_));
+  port_.clearError();
+  if (!port_.open(QIODevice::ReadWrite)) {
+    const auto err = port_.error();
+    const std::string why = path.toStdString() + ": " + port_.errorString().toStdString();
+    port_.clearError();
+    if (err == QSerialPort::DeviceNotFoundError) throw SerialError(kErrNoSuchPort, why);
+    if (err == QSerialPort::PermissionError || err == QSerialPort::OpenError) throw SerialError(kErrPortFailure, why);
+    throw SerialError(kErrSettingsRejected, why + " (settings " + settingsText_ + ")");
+  }
+  failed_ = false;
+  sendArmed_ = false;
+  if (handshaking_ == 3 && !addXonXoff(static_cast<int>(port_.handle()))) {
+    closePort();
+    throw SerialError(kErrSettingsRejected, path.toStdString() + " refuses Xon/Xoff with RTS/CTS");
+  }
+  // A pseudo-terminal has no modem lines: reading them fails and the port stays usable.
+  port_.pinoutSignals();
+  modemLines_ = port_.error() != QSerialPort::UnsupportedOperationError;
+  port_.clearError();
+  applyOutputLines();
+  lastCts_ = ctsHolding();
+  if (modemLines_) ctsPoll_.start();
+}
+
+void QtSerialPort::closePort() {
+  ctsPoll_.stop();
+  if (port_.isOpen()) port_.close();
+  port_.clearError();
+  failed_ = false;
+  sendArmed_ = false;
+}
+
+bool QtSerialPort::applyChanges(const LineSettings& from, const LineSettings& to) {
+  // Only what changed: the rate switch of the boot protocol must not touch the other fields.
+  if (to.dataBits != from.dataBits && !port_.setDataBits(static_cast<QSerialPort::DataBits>(to.dataBits))) return false;
+  if (to.stopBitsTimes2 != from.stopBitsTimes2 &&
+      !port_.setStopBits(to.stopBitsTimes2 == 4 ? QSerialPort::TwoStop : QSerialPort::OneStop))
+    return false;
+  if (to.baud != from.baud && !port_.setBaudRate(to.baud)) return false;
+  return true;
+}
+
+bool QtSerialPort::applyHandshaking(int mode) {
+  if (!port_.setFlowControl(flowOf(mode))) return false;
+  // QSerialPort has no "both": add Xon/Xoff to the hardware flow control by hand.
+  return mode != 3 || addXonXoff(static_cast<int>(port_.handle()));
+}
+
+void QtSerialPort::applyOutputLines() {
+  if (!port_.isOpen()) return;
+  // Refused on a device without modem lines or under hardware flow control: keep going.
+  port_.setRequestToSend(rts_);
+  port_.setDataTerminalReady(dtr_);
+  port_.clearError();
+}
+
+Bytes QtSerialPort::input() {
+  if (!port_.isOpen()) return {};
+  const QByteArray all = port_.readAll();
+  return Bytes(all.begin(), all.end());
+}
+
+void QtSerialPort::output(const Bytes& bytes) {
+  if (!portOpen()) throw SerialError(kErrPortFailure, "port not open");
+  const auto n = port_.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+  if (n != qint64(bytes.size())) throw SerialError(kErrPortFailure, "write failed: " + port_.errorString().toStdString());
+  if (sThreshold_ > 0 && port_.bytesToWrite() >= sThreshold_) sendArmed_ = true;
+}
+
+void QtSerialPort::discardInput() {
+  if (port_.isOpen()) port_.clear(QSerialPort::Input);
+}
+
+void QtSerialPort::discardOutput() {
+  if (port_.isOpen()) port_.clear(QSerialPort::Output);
+  sendArmed_ = false;
+}
+
+void QtSerialPort::setRTSEnable(bool on) {
+  rts_ = on;
+  applyOutputLines();
+}
+
+void QtSerialPort::setDTREnable(bool on) {
+  dtr_ = on;
+  applyOutputLines();
+}
+
+QSerialPort::PinoutSignals QtSerialPort::pins() const {
+  if (!port_.isOpen() || !modemLines_) return {};
+  const auto p = port_.pinoutSignals();
+  port_.clearError();
+  return p;
+}
+
+bool QtSerialPort::ctsHolding() const {
+  if (!modemLines_ || !port_.isOpen()) return true;
+  return pins().testFlag(QSerialPort::ClearToSendSignal);
+}
+
+bool QtSerialPort::dsrHolding() const {
+  if (!modemLines_ || !port_.isOpen()) return false;
+  return pins().testFlag(QSerialPort::DataSetReadySignal);
+}
+
+void QtSerialPort::onReadyRead() {
+  if (failed_ || rThreshold_ <= 0) return;
+  if (port_.bytesAvailable() >= rThreshold_) raise(CommEvent::Receive);
+}
+
+void QtSerialPort::onBytesWritten() {
+  if (failed_ || !sendArmed_ || port_.bytesToWrite() >= sThreshold_) return;
+  sendArmed_ = false;
+  raise(CommEvent::Send);
+}
+
+void QtSerialPort::pollCts() {
+  if (!portOpen()) return;
+  const bool cts = ctsHolding();
+  if (cts == lastCts_) return;
+  lastCts_ = cts;
+  raise(CommEvent::CtsChange);
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError e) {
+  if (e != QSerialPort::ReadError && e != QSerialPort::ResourceError && e != QSerialPort::WriteError) return;
+  if (failed_ || !port_.isOpen()) return;
+  // The device vanished. QSerialPort would keep reporting the error and stay "open"; report
+  // the port closed now and close it once control is back in the event loop (closing here
+  // would delete the notifier that is calling us).
+  failed_ = true;
+  ctsPoll_.stop();
+  qWarning("serial port %s failed: %s", qPrintable(port_.portName()), qPrintable(port_.errorString()));
+  QMetaObject::invokeMethod(this, [this] { if (failed_) closePort(); }, Qt::QueuedConnection);
+}
+
+void QtSerialPort::raise(CommEvent ev) {
+  if (!onComm) return;
+  try {
+    onComm(ev);
+  } catch (const std::exception& ex) {
+    // Qt's event loop must not be unwound; the steps catch their own port failures.
+    qWarning("serial event handler failed: %s", ex.what());
+  }
+}
+
+}  // namespace vq::qt

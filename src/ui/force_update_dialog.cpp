@@ -1,0 +1,106 @@
+#include "ui/force_update_dialog.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/frm_force_update.h"
+#include "platform/qt/qt_platform.h"
+#include "ui/main_window.h"
+
+namespace vq::ui {
+
+namespace {
+constexpr int kDialogWidth = 660;  // the English explanation on one line
+}
+
+ForceUpdateDialog::ForceUpdateDialog(qt::QtPlatform& platform, QWidget* parent)
+    : QDialog(parent), platform_(platform) {
+  setObjectName("frmForceUpdate");
+  setModal(true);
+  auto label = [this](const char* name, bool explanation) {
+    auto* l = new QLabel(this);
+    l->setObjectName(name);
+    if (explanation) {
+      l->setWordWrap(true);
+      l->setFrameShape(QFrame::StyledPanel);
+      l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    return l;
+  };
+  lblModelTitle_ = label("lblModelTitle", false);
+  txtModelInfo_ = label("txtModelInfo", true);
+  cboModel_ = new QComboBox(this);
+  cboModel_->setObjectName("cboModel");
+  lblSerialTitle_ = label("lblSerialTitle", false);
+  txtSerialInfo_ = label("txtSerialInfo", true);
+  txtSerial_ = new QLineEdit(this);
+  txtSerial_->setObjectName("txtSerial");
+  lblModelTitle_->setBuddy(cboModel_);
+  lblSerialTitle_->setBuddy(txtSerial_);
+  cmdSet_ = new QPushButton(this);
+  cmdSet_->setObjectName("cmdSet");
+  cmdCancel_ = new QPushButton(this);
+  cmdCancel_->setObjectName("cmdCancel");
+  for (QPushButton* b : {cmdSet_, cmdCancel_}) b->setAutoDefault(false);
+
+  connect(cboModel_, &QComboBox::activated, this, [](int index) { frmForceUpdate.cboModel.listIndex = index; });
+  connect(txtSerial_, &QLineEdit::textEdited, this,
+          [](const QString& text) { frmForceUpdate.txtSerial.text = text.toStdString(); });
+  connect(cmdSet_, &QPushButton::clicked, this, [this] { click(frmForceUpdate_cmdSet_Click); });
+  connect(cmdCancel_, &QPushButton::clicked, this, [this] { click(frmForceUpdate_cmdCancel_Click); });
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(lblModelTitle_, 0, 0);
+  grid->addWidget(cboModel_, 0, 1);
+  grid->addWidget(txtModelInfo_, 1, 0, 1, 2);
+  grid->addWidget(lblSerialTitle_, 2, 0);
+  grid->addWidget(txtSerial_, 2, 1);
+  grid->addWidget(txtSerialInfo_, 3, 0, 1, 2);
+  grid->setColumnStretch(1, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cmdSet_);
+  buttons->addWidget(cmdCancel_);
+  auto* v = new QVBoxLayout(this);
+  v->addLayout(grid);
+  v->addLayout(buttons);
+  setFixedWidth(kDialogWidth);
+}
+
+void ForceUpdateDialog::mirror() {
+  const FrmForceUpdate& f = frmForceUpdate;
+  m_.title(this, f.caption);
+  m_.font(this, f.fontName);
+  m_.label(lblModelTitle_, f.lblModelTitle);
+  m_.text(txtModelInfo_, f.txtModelInfo.text);
+  m_.combo(cboModel_, f.cboModel);
+  m_.label(lblSerialTitle_, f.lblSerialTitle);
+  m_.text(txtSerialInfo_, f.txtSerialInfo.text);
+  m_.lineEdit(txtSerial_, f.txtSerial.text);
+  m_.button(cmdSet_, f.cmdSet);
+  m_.button(cmdCancel_, f.cmdCancel);
+}
+
+void ForceUpdateDialog::click(void (*proc)()) {
+  runProcedure(proc);
+  platform_.mirrorAll();
+  if (!frmForceUpdate.open && !closing_) {
+    closing_ = true;
+    accept();
+  }
+}
+
+void ForceUpdateDialog::reject() {
+  if (!closing_) {
+    closing_ = true;
+    runProcedure(frmForceUpdate_QueryUnload);
+  }
+  QDialog::reject();
+}
+
+}  // namespace vq::ui

@@ -1,0 +1,43 @@
+// frmForceUpdate rendered as a modal dialog.
+#pragma once
+#include <QDialog>
+
+#include "ui/mirror.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vq::qt {
+class QtPlatform;
+}
+
+namespace vq::ui {
+
+class ForceUpdateDialog : public QDialog {
+  Q_OBJECT
+ public:
+  ForceUpdateDialog(qt::QtPlatform& platform, QWidget* parent);
+  void mirror();
+
+ protected:
+  void reject() override;  // the close box and Escape
+
+ private:
+  void click(void (*proc)());
+
+  qt::QtPlatform& platform_;
+  Mirror m_;
+  QLabel* lblModelTitle_;
+  QLabel* txtModelInfo_;
+  QComboBox* cboModel_;
+  QLabel* lblSerialTitle_;
+  QLabel* txtSerialInfo_;
+  QLineEdit* txtSerial_;
+  QPushButton* cmdSet_;
+  QPushButton* cmdCancel_;
+  bool closing_ = false;
+};
+
+}  // namespace vq::ui

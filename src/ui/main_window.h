@@ -1,0 +1,54 @@
+// frmMain rendered: every control of the model as a widget named after it; clicks and the
+// close box go to the model's event procedures.
+#pragma once
+#include <array>
+#include <functional>
+
+#include <QMainWindow>
+
+#include "ui/mirror.h"
+
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace vq::qt {
+class QtPlatform;
+}
+
+namespace vq::ui {
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit MainWindow(qt::QtPlatform& platform);
+  // Copies frmMain into the widgets.
+  void mirror();
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  QPushButton* makeButton(const char* name, void (*click)());
+
+  qt::QtPlatform& platform_;
+  Mirror m_;
+  QGroupBox* fraProcess_;
+  std::array<QLabel*, 8> lblProcess_{};
+  QPlainTextEdit* txtInfo_;
+  QPlainTextEdit* txtProcess_;
+  QProgressBar* prgProcess_;
+  QLabel* panel1_;
+  QLabel* panel2_;
+  QGroupBox* fraFWInfo_;
+  QLabel *lblFWFileTitle_, *lblFWFile_, *lblFWOldTitle_, *lblFWOld_, *lblFWTo_, *lblFWNewTitle_, *lblFWNew_;
+  QPushButton *cmdFWFileSel_, *cmdCommSetting_, *cmdForceUpdate_, *cmdCancel_, *cmdNext_;
+};
+
+// Runs an event procedure of a model from a widget's signal: a failure must not unwind
+// through Qt's event loop.
+void runProcedure(const std::function<void()>& proc);
+
+}  // namespace vq::ui

@@ -1,0 +1,116 @@
+#include "ui/port_conf_dialog.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "config/frm_port_conf.h"
+#include "platform/qt/qt_platform.h"
+#include "ui/main_window.h"
+
+namespace vq::ui {
+
+namespace {
+
+struct Row {
+  const char* title;
+  const char* list;
+  Label FrmPortConf::*titleModel;
+  ComboBox FrmPortConf::*listModel;
+};
+
+const std::array<Row, 7> kRows{{
+    {"lblCommPortTitle", "cmbComPort", &FrmPortConf::lblCommPortTitle, &FrmPortConf::cmbComPort},
+    {"lblCommBaudrateTitle", "cmbCommBaudrate", &FrmPortConf::lblCommBaudrateTitle, &FrmPortConf::cmbCommBaudrate},
+    {"lblUpBaudrateTitle", "cmbUpBaudrate", &FrmPortConf::lblUpBaudrateTitle, &FrmPortConf::cmbUpBaudrate},
+    {"lblParityTitle", "cmbParity", &FrmPortConf::lblParityTitle, &FrmPortConf::cmbParity},
+    {"lblDataBitsTitle", "cmbDataBits", &FrmPortConf::lblDataBitsTitle, &FrmPortConf::cmbDataBits},
+    {"lblStopBitsTitle", "cmbStopBits", &FrmPortConf::lblStopBitsTitle, &FrmPortConf::cmbStopBits},
+    {"lblFlowTitle", "cmbFlowCtl", &FrmPortConf::lblFlowTitle, &FrmPortConf::cmbFlowCtl},
+}};
+
+}  // namespace
+
+PortConfDialog::PortConfDialog(qt::QtPlatform& platform, QWidget* parent) : QDialog(parent), platform_(platform) {
+  setObjectName("frmPortConf");
+  setModal(false);
+  fraPort_ = new QGroupBox(this);
+  fraPort_->setObjectName("fraPort");
+  auto* grid = new QGridLayout(fraPort_);
+  for (std::size_t i = 0; i < kRows.size(); ++i) {
+    titles_[i] = new QLabel(fraPort_);
+    titles_[i]->setObjectName(kRows[i].title);
+    lists_[i] = new QComboBox(fraPort_);
+    lists_[i]->setObjectName(kRows[i].list);
+    lists_[i]->setMinimumContentsLength(16);
+    titles_[i]->setBuddy(lists_[i]);
+    grid->addWidget(titles_[i], int(i), 0);
+    grid->addWidget(lists_[i], int(i), 1);
+    auto member = kRows[i].listModel;
+    connect(lists_[i], &QComboBox::activated, this, [member](int index) { (frmPortConf.*member).listIndex = index; });
+  }
+  cmdSet_ = new QPushButton(this);
+  cmdSet_->setObjectName("cmdSet");
+  cmdCancel_ = new QPushButton(this);
+  cmdCancel_->setObjectName("cmdCancel");
+  connect(cmdSet_, &QPushButton::clicked, this, [this] { click(frmPortConf_cmdSet_Click); });
+  connect(cmdCancel_, &QPushButton::clicked, this, [this] { click(frmPortConf_cmdCancel_Click); });
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cmdSet_);
+  buttons->addWidget(cmdCancel_);
+  auto* v = new QVBoxLayout(this);
+  v->addWidget(fraPort_);
+  v->addLayout(buttons);
+  v->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void PortConfDialog::mirror() {
+  const FrmPortConf& f = frmPortConf;
+  m_.title(this, f.caption);
+  m_.font(this, f.fontName);
+  m_.group(fraPort_, f.fraPort);
+  for (std::size_t i = 0; i < kRows.size(); ++i) {
+    m_.label(titles_[i], f.*kRows[i].titleModel);
+    m_.combo(lists_[i], f.*kRows[i].listModel);
+  }
+  m_.button(cmdSet_, f.cmdSet);
+  m_.button(cmdCancel_, f.cmdCancel);
+  if (f.left != left_ || f.top != top_) {
+    left_ = f.left;
+    top_ = f.top;
+    move(left_, top_);
+  }
+}
+
+void PortConfDialog::click(void (*proc)()) {
+  runProcedure(proc);
+  if (!frmPortConf.open) dismiss();
+  platform_.mirrorAll();
+}
+
+void PortConfDialog::dismiss() {
+  if (dismissing_) return;
+  dismissing_ = true;
+  hide();
+  deleteLater();
+}
+
+void PortConfDialog::reject() {
+  // Escape acts as the close box.
+  close();
+}
+
+void PortConfDialog::closeEvent(QCloseEvent* e) {
+  if (!dismissing_) runProcedure(frmPortConf_QueryUnload);
+  dismissing_ = true;
+  e->accept();
+  deleteLater();
+}
+
+}  // namespace vq::ui

@@ -1,0 +1,339 @@
+// The real main window, offscreen: it renders the form model, and clicks, the close box and
+// the dialogs reach the wizard. COM1 is pinned to a device that does not exist, so the steps
+// that open the port fail at once and the wizard goes back, as with an unplugged cable.
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "app/frm_force_update.h"
+#include "app/frm_main.h"
+#include "app/sequencer.h"
+#include "app/state.h"
+#include "app/step_texts.h"
+#include "app/texts.h"
+#include "config/frm_port_conf.h"
+#include "image/firmware_file.h"
+#include "ui/program.h"
+
+using namespace vq;
+
+namespace {
+
+// Plays the operator in every modal window that opens while fn runs: message boxes are read
+// and closed with OK; any other modal dialog is handed to onDialog once.
+struct ModalAnswers {
+  QStringList messages;
+  QStringList titles;
+  int dialogs = 0;
+
+  void run(const std::function<void()>& fn, const std::function<void(QDialog*)>& onDialog = {}) {
+    QTimer timer;
+    QWidget* handled = nullptr;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      QWidget* w = QApplication::activeModalWidget();
+      if (!w || w == handled) return;
+      if (auto* box = qobject_cast<QMessageBox*>(w)) {
+        messages << box->text();
+        titles << box->windowTitle();
+        handled = box;
+        box->button(QMessageBox::Ok)->click();
+      } else if (auto* dialog = qobject_cast<QDialog*>(w)) {
+        handled = dialog;
+        ++dialogs;
+        if (onDialog) onDialog(dialog);
+        else dialog->reject();
+      }
+    });
+    timer.start(20);
+    fn();
+  }
+};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<ui::Program> program_;
+  ui::MainWindow* window() { return &program_->window; }
+
+  template <class T>
+  T* child(const char* name) {
+    T* w = window()->findChild<T*>(name);
+    if (!w) qFatal("no %s named %s", T::staticMetaObject.className(), name);
+    return w;
+  }
+  QString label(const char* name) { return child<QLabel>(name)->text(); }
+  bool bold(const char* name) { return child<QLabel>(name)->font().bold(); }
+  int boldStep() {
+    int found = 0;
+    for (int i = 1; i <= 8; ++i)
+      if (bold(qPrintable(QString("lblProcess%1").arg(i, 2, 10, QChar('0'))))) found = found ? -1 : i;
+    return found;
+  }
+  void click(const char* name, ModalAnswers* answers = nullptr) {
+    QPushButton* b = child<QPushButton>(name);
+    QVERIFY2(b->isEnabled(), name);
+    auto press = [b] { QTest::mouseClick(b, Qt::LeftButton); };
+    if (answers) answers->run(press);
+    else press();
+  }
+  // Shows step stepNo directly, as the sequencer would after the steps before it.
+  void showStep(int stepNo) {
+    gStep = static_cast<std::uint8_t>(stepNo - 1);
+    subSequencer();
+    program_->platform.refresh();
+  }
+
+ private slots:
+  void init() {
+    qt::ComPortMap map;
+    map.pin(1, "/nonexistent/ttyVQ0");
+    program_ = std::make_unique<ui::Program>(map);
+    program_->start();
+    QVERIFY(QTest::qWaitForWindowExposed(window()));
+  }
+
+  void cleanup() { program_.reset(); }
+
+  void everyControlIsFoundByItsName() {
+    for (const char* name : {"fraProcess", "fraFWInfo"}) QVERIFY2(window()->findChild<QGroupBox*>(name), name);
+    for (const char* name : {"lblProcess01", "lblProcess02", "lblProcess03", "lblProcess04", "lblProcess05",
+                             "lblProcess06", "lblProcess07", "lblProcess08", "lblFWFileTitle", "lblFWFile",
+                             "lblFWOldTitle", "lblFWOld", "lblFWTo", "lblFWNewTitle", "lblFWNew"})
+      QVERIFY2(window()->findChild<QLabel*>(name), name);
+    for (const char* name : {"txtInfo", "txtProcess"}) {
+      auto* t = window()->findChild<QPlainTextEdit*>(name);
+      QVERIFY2(t && t->isReadOnly(), name);
+    }
+    QVERIFY(window()->findChild<QProgressBar*>("prgProcess"));
+    QVERIFY(window()->findChild<QStatusBar*>("stsAppStatus"));
+    for (const char* name : {"cmdFWFileSel", "cmdCommSetting", "cmdForceUpdate", "cmdCancel", "cmdNext"})
+      QVERIFY2(window()->findChild<QPushButton*>(name), name);
+  }
+
+  void startsOnStepOneWithTheModelsCaptions() {
+    QVERIFY(window()->windowTitle().startsWith("VQ SYSTEM  Firmware update tool"));
+    QVERIFY(window()->windowTitle().endsWith("(Ver1.1.0)"));
+    QCOMPARE(child<QPushButton>("cmdNext")->text(), QString("Next ->"));
+    QCOMPARE(child<QPushButton>("cmdForceUpdate")->text(), QString("Forced  update"));
+    QCOMPARE(child<QPushButton>("cmdFWFileSel")->text(), QString("..."));
+    const char* steps[8] = {"1. Start", "2. Getting parameters", "3. Checking the version",
+                            "4. Preparing firmware update", "5. Firmware update",
+                            "6. Preparing parameter update", "7. Parameter update", "8. Quit"};
+    for (int i = 0; i < 8; ++i) QCOMPARE(label(qPrintable(QString("lblProcess0%1").arg(i + 1))), QString(steps[i]));
+    QCOMPARE(boldStep(), 1);
+    QCOMPARE(child<QGroupBox>("fraProcess")->title(), QString("Processing status"));
+    QCOMPARE(label("lblFWOld"), QString("Unkonwn"));
+    QCOMPARE(label("lblFWNew"), QString("No select"));
+    QCOMPARE(label("lblFWTo"), QString("--->"));
+    QCOMPARE(label("stsAppStatusPanel1"), QString("Update start"));
+    // The instruction text arrives with its CR LF pairs turned into line breaks.
+    const QString info = child<QPlainTextEdit>("txtInfo")->toPlainText();
+    QVERIFY(info.startsWith("1. Start\n\n  a. Connect"));
+    QVERIFY(!info.contains('\r'));
+    QVERIFY(window()->font().families().contains(kFontEnglish));
+  }
+
+  void nextWithoutTheDeviceShowsTheErrorAndStaysOnStepOne() {
+    ModalAnswers answers;
+    click("cmdNext", &answers);
+    QCOMPARE(answers.messages.size(), 1);
+    QVERIFY(!answers.messages[0].isEmpty());
+    QVERIFY(!answers.messages[0].contains('\r'));
+    QCOMPARE(answers.titles[0], QApplication::applicationDisplayName());
+    QCOMPARE(boldStep(), 1);
+    QCOMPARE(label("stsAppStatusPanel1"), QString("Update start"));
+    for (const char* name : {"cmdFWFileSel", "cmdCommSetting", "cmdForceUpdate", "cmdCancel", "cmdNext"})
+      QVERIFY2(child<QPushButton>(name)->isEnabled(), name);
+    QVERIFY(!QApplication::overrideCursor());
+  }
+
+  void nextWalksTheScreenStepsAndAFailedUpdateGoesBack() {
+    gFileValid = true;
+    showStep(3);
+    QCOMPARE(boldStep(), 3);
+    QCOMPARE(label("stsAppStatusPanel1"), QString("Version check"));
+    QVERIFY(child<QPushButton>("cmdNext")->isEnabled());
+
+    click("cmdNext");
+    QCOMPARE(boldStep(), 4);
+    QCOMPARE(label("stsAppStatusPanel1"), QString("Firmware update"));
+    QVERIFY(child<QPlainTextEdit>("txtInfo")->toPlainText().startsWith("4. Preparation for firmware update"));
+
+    // Step 5 cannot open the port: the error is shown and step 4 comes back, file choice off.
+    ModalAnswers answers;
+    click("cmdNext", &answers);
+    QCOMPARE(answers.messages.size(), 1);
+    QCOMPARE(boldStep(), 4);
+    QVERIFY(!child<QPushButton>("cmdFWFileSel")->isEnabled());
+    QVERIFY(child<QPushButton>("cmdNext")->isEnabled());
+  }
+
+  void stepSixFailsBackAndStepEightEndsTheProgram() {
+    showStep(6);
+    QCOMPARE(boldStep(), 6);
+    ModalAnswers answers;
+    click("cmdNext", &answers);  // step 7 cannot open the port
+    QCOMPARE(answers.messages.size(), 1);
+    QCOMPARE(boldStep(), 6);
+    QVERIFY(!child<QPushButton>("cmdCancel")->isEnabled());
+
+    showStep(8);
+    QCOMPARE(boldStep(), 8);
+    QCOMPARE(child<QPushButton>("cmdNext")->text(), QString("End"));
+    QVERIFY(window()->isVisible());
+    click("cmdNext");
+    QVERIFY(!window()->isVisible());
+  }
+
+  void closeBoxIsRefusedWhileAStepHoldsThePort() {
+    frmMain.stepRunning = true;
+    QVERIFY(!window()->close());
+    QVERIFY(window()->isVisible());
+    frmMain.stepRunning = false;
+    QVERIFY(window()->close());
+    QVERIFY(!window()->isVisible());
+  }
+
+  void instructionTextsFitWithoutScrollingOrWrapping() {
+    auto* info = child<QPlainTextEdit>("txtInfo");
+    const InfoText all[] = {InfoText::T1, InfoText::T2a, InfoText::T2b, InfoText::T3, InfoText::T4, InfoText::T5a,
+                            InfoText::T5b, InfoText::T6, InfoText::T7a, InfoText::T7b, InfoText::T8};
+    for (bool japanese : {false, true}) {
+      frmMain.fontName = japanese ? kFontJapanese : kFontEnglish;
+      for (InfoText t : all) {
+        const Text& text = stepText(t);
+        frmMain.txtInfo.text = japanese ? text.ja : text.en;
+        program_->platform.refresh();
+        QApplication::processEvents();
+        const QString what = QString("%1 text %2").arg(japanese ? "Japanese" : "English").arg(int(t));
+        QVERIFY2(info->verticalScrollBar()->maximum() == 0, qPrintable(what + " scrolls"));
+        QVERIFY2(info->document()->lineCount() == info->document()->blockCount(), qPrintable(what + " wraps"));
+      }
+    }
+  }
+
+  void progressLogShowsItsLastLine() {
+    std::string log;
+    for (int i = 1; i <= 12; ++i) log += "line " + std::to_string(i) + (i < 12 ? "\r\n" : "");
+    frmMain.txtProcess.text = log;
+    program_->platform.refresh();
+    QApplication::processEvents();
+    auto* sb = child<QPlainTextEdit>("txtProcess")->verticalScrollBar();
+    QVERIFY(sb->maximum() > 0);
+    QCOMPARE(sb->value(), sb->maximum());
+  }
+
+  void yieldsLeaveAnUnchangedTextWhereTheOperatorScrolledIt() {
+    std::string log;
+    for (int i = 1; i <= 12; ++i) log += "line " + std::to_string(i) + "\r\n";
+    frmMain.txtProcess.text = log;
+    program_->platform.refresh();
+    auto* sb = child<QPlainTextEdit>("txtProcess")->verticalScrollBar();
+    sb->setValue(0);
+    for (int i = 0; i < 5; ++i) {
+      QTest::qWait(20);
+      program_->platform.doEvents();
+    }
+    QCOMPARE(sb->value(), 0);
+  }
+
+  void aHundredThousandYieldsStayCheap() {
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < 100000; ++i) program_->platform.doEvents();
+    QVERIFY2(t.elapsed() < 3000, qPrintable(QString("%1 ms").arg(t.elapsed())));
+  }
+
+  void yieldsMirrorTheModelWithoutAClick() {
+    frmMain.stsAppStatus.panel2 = "CHIP ERASE SEND";
+    frmMain.prgProcess = {0, 512, 256};
+    QTest::qWait(40);
+    program_->platform.doEvents();
+    QCOMPARE(label("stsAppStatusPanel2"), QString("CHIP ERASE SEND"));
+    QCOMPARE(child<QProgressBar>("prgProcess")->maximum(), 512);
+    QCOMPARE(child<QProgressBar>("prgProcess")->value(), 256);
+  }
+
+  void portDialogRendersItsModelAndCloses() {
+    click("cmdCommSetting");
+    auto* dialog = window()->findChild<QDialog*>("frmPortConf");
+    if (!dialog) QSKIP("the port dialog's logic has not landed");
+    QVERIFY(dialog->isVisible());
+    const char* lists[] = {"cmbComPort", "cmbCommBaudrate", "cmbUpBaudrate", "cmbParity",
+                           "cmbDataBits", "cmbStopBits", "cmbFlowCtl"};
+    for (const char* name : lists) {
+      auto* combo = dialog->findChild<QComboBox*>(name);
+      QVERIFY2(combo && combo->count() > 0 && combo->currentIndex() >= 0, name);
+    }
+    auto* parity = dialog->findChild<QComboBox*>("cmbParity");
+    QCOMPARE(parity->currentText(), QString("Odd"));
+    auto* parityTitle = dialog->findChild<QLabel*>("lblParityTitle");
+    QCOMPARE(parityTitle->text(), QString("Parity :"));
+    QCOMPARE(parityTitle->buddy(), parity);
+    // Choosing an entry reaches the model.
+    parity->activated(1);
+    QCOMPARE(frmPortConf.cmbParity.listIndex, 1);
+    QPointer<QDialog> alive(dialog);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+    QTRY_VERIFY(!alive);
+  }
+
+  void forcedUpdateDialogJumpsToStepThree() {
+    ModalAnswers answers;
+    bool loaded = false;
+    answers.run([this] { click("cmdForceUpdate"); },
+                [&](QDialog* dialog) {
+                  QCOMPARE(dialog->objectName(), QString("frmForceUpdate"));
+                  auto* model = dialog->findChild<QComboBox*>("cboModel");
+                  loaded = model && model->count() == 2;
+                  if (!loaded) {
+                    dialog->reject();
+                    return;
+                  }
+                  QCOMPARE(model->currentText(), QString("VQA-7001"));
+                  auto* serial = dialog->findChild<QLineEdit*>("txtSerial");
+                  QTest::keyClicks(serial, "12345");
+                  QCOMPARE(frmForceUpdate.txtSerial.text, std::string("12345"));
+                  QTest::mouseClick(dialog->findChild<QPushButton*>("cmdSet"), Qt::LeftButton);
+                });
+    QCOMPARE(answers.dialogs, 1);
+    QVERIFY(!QApplication::activeModalWidget());
+    if (!loaded) QSKIP("the forced-update dialog's logic has not landed");
+    QCOMPARE(boldStep(), 3);
+    QCOMPARE(label("lblFWOld"), QString("Ver.0.0.0"));
+  }
+};
+
+int main(int argc, char** argv) {
+  // The offscreen platform complains about every resize; nothing to learn from that.
+  static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& msg) {
+    if (!msg.contains("propagateSizeHints")) previous(type, context, msg);
+  });
+  // English whatever the machine's locale.
+  qputenv("LANG", "en_US.UTF-8");
+  qunsetenv("LC_ALL");
+  qunsetenv("LC_MESSAGES");
+  qunsetenv("LANGUAGE");
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("vq-update");
+  MainWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"

@@ -1,0 +1,314 @@
+// The Qt serial port against a pseudo-terminal, the COM map and the timer.
+#include <asm/termbits.h>  // termios2; must not meet <termios.h> in one file
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/qt/com_port_map.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/qt_serial_port.h"
+#include "platform/qt/qt_timer.h"
+
+using namespace vq;
+using namespace vq::qt;
+
+namespace {
+
+// The master side of a pseudo-terminal; the port under test opens the slave.
+struct Pty {
+  int master = -1;
+  QString slave;
+  Pty() {
+    master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0) slave = QString::fromLocal8Bit(::ptsname(master));
+    ::fcntl(master, F_SETFL, O_NONBLOCK);
+  }
+  ~Pty() { closeMaster(); }
+  void closeMaster() {
+    if (master >= 0) ::close(master);
+    master = -1;
+  }
+  termios2 line() const {
+    termios2 t{};
+    ::ioctl(master, TCGETS2, &t);
+    return t;
+  }
+  void write(const Bytes& b) const { QCOMPARE(::write(master, b.data(), b.size()), ssize_t(b.size())); }
+  // Reads until n bytes came or a second passed, processing events so the port can write.
+  Bytes read(std::size_t n) const {
+    Bytes out;
+    QElapsedTimer t;
+    t.start();
+    while (out.size() < n && t.elapsed() < 1000) {
+      QCoreApplication::processEvents();
+      std::uint8_t buf[256];
+      const ssize_t got = ::read(master, buf, sizeof buf);
+      if (got > 0) out.insert(out.end(), buf, buf + got);
+      else QThread::msleep(1);
+    }
+    return out;
+  }
+};
+
+}  // namespace
+
+class QtPlatformTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void devicesAreOrderedAdaptersFirstNaturally() {
+    const QStringList in{"/dev/ttyS1", "/dev/ttyUSB10", "/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyS0", "/dev/ttyAMA0",
+                         "/dev/ttyS10", "/dev/ttyS2"};
+    const QStringList want{"/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyAMA0",
+                           "/dev/ttyS0",   "/dev/ttyS1",   "/dev/ttyS2",    "/dev/ttyS10"};
+    QCOMPARE(orderSerialDevices(in), want);
+  }
+
+  void comNumbersMapPinnedFirstThenFreeDevicesInOrder_data() {
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("path");
+    // Pins: COM2 -> /dev/ttyUSB0 (also a system device), COM5 -> /tmp/sim.
+    // Free numbers 1, 3, 4, 6 take ttyUSB1, ttyS0, ttyS1, then nothing.
+    QTest::newRow("COM1") << 1 << "/dev/ttyUSB1";
+    QTest::newRow("COM2 pinned") << 2 << "/dev/ttyUSB0";
+    QTest::newRow("COM3") << 3 << "/dev/ttyS0";
+    QTest::newRow("COM4") << 4 << "/dev/ttyS1";
+    QTest::newRow("COM5 pinned") << 5 << "/tmp/sim";
+    QTest::newRow("COM6 none left") << 6 << "";
+    QTest::newRow("COM0") << 0 << "";
+  }
+  void comNumbersMapPinnedFirstThenFreeDevicesInOrder() {
+    QFETCH(int, number);
+    QFETCH(QString, path);
+    ComPortMap map;
+    map.pin(2, "/dev/ttyUSB0");
+    map.pin(5, "/tmp/sim");
+    QCOMPARE(map.pathFor(number, {"/dev/ttyS1", "/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyUSB1"}), path);
+  }
+
+  void comPinArgumentsParse_data() {
+    QTest::addColumn<QString>("arg");
+    QTest::addColumn<int>("number");  // 0 = refused
+    QTest::addColumn<QString>("path");
+    QTest::newRow("plain") << "1=/dev/ttyUSB0" << 1 << "/dev/ttyUSB0";
+    QTest::newRow("two digits") << "12=/dev/pts/3" << 12 << "/dev/pts/3";
+    QTest::newRow("no number") << "=/dev/ttyUSB0" << 0 << "";
+    QTest::newRow("no path") << "3=" << 0 << "";
+    QTest::newRow("no equals") << "/dev/ttyUSB0" << 0 << "";
+    QTest::newRow("zero") << "0=/dev/ttyUSB0" << 0 << "";
+    QTest::newRow("letters") << "x=/dev/ttyUSB0" << 0 << "";
+  }
+  void comPinArgumentsParse() {
+    QFETCH(QString, arg);
+    QFETCH(int, number);
+    QFETCH(QString, path);
+    int n = 0;
+    QString p;
+    QCOMPARE(parseComPin(arg, n, p), number != 0);
+    if (number) {
+      QCOMPARE(n, number);
+      QCOMPARE(p, path);
+    }
+  }
+
+  void badSettingsAreRefusedWith8015_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("1.5 stop bits") << "9600,N,8,1.5";
+    QTest::newRow("4 data bits") << "9600,N,4,1";
+    QTest::newRow("9 data bits") << "9600,N,9,1";
+    QTest::newRow("unknown parity") << "9600,X,8,1";
+    QTest::newRow("three fields") << "9600,N,8";
+    QTest::newRow("not a rate") << "fast,N,8,1";
+  }
+  void badSettingsAreRefusedWith8015() {
+    QFETCH(QString, text);
+    ComPortMap map;
+    QtSerialPort port(map);
+    port.setSettings("9600,N,8,1");
+    try {
+      port.setSettings(text.toStdString());
+      QFAIL("accepted");
+    } catch (const SerialError& e) {
+      QCOMPARE(e.number, kErrSettingsRejected);
+    }
+    QCOMPARE(port.settings(), std::string("9600,N,8,1"));
+  }
+
+  void unmappedNumberThrows8002() {
+    ComPortMap map;
+    QtSerialPort port(map);
+    port.setCommPort(250);
+    try {
+      port.setPortOpen(true);
+      QFAIL("opened");
+    } catch (const SerialError& e) {
+      QCOMPARE(e.number, kErrNoSuchPort);
+    }
+    QVERIFY(!port.portOpen());
+  }
+
+  void ptyOpensWithSettingsAppliedAndNoModemLines() {
+    Pty pty;
+    QVERIFY(!pty.slave.isEmpty());
+    ComPortMap map;
+    map.pin(3, pty.slave);
+    QtSerialPort port(map);
+    port.setCommPort(3);
+    port.setSettings("9600,N,8,1");
+    port.setRTSEnable(false);
+    port.setDTREnable(false);
+    port.setPortOpen(true);
+    QVERIFY(port.portOpen());
+    QCOMPARE(pty.line().c_ospeed, speed_t(9600));
+    // No modem lines on a pty: CTS reads asserted, DSR off, line changes are ignored.
+    QVERIFY(!port.modemLinesSupported());
+    QVERIFY(port.ctsHolding());
+    QVERIFY(!port.dsrHolding());
+    port.setRTSEnable(true);
+    port.setDTREnable(true);
+    QVERIFY(port.portOpen());
+
+    // Non-standard rates really reach the device, on the open port.
+    for (int rate : {307200, 31250, 76800, 153600, 56000}) {
+      port.setSettings(std::to_string(rate) + ",N,8,1");
+      QCOMPARE(pty.line().c_ospeed, speed_t(rate));
+    }
+    port.setSettings("307200,o,8,1");
+    QVERIFY(pty.line().c_cflag & PARODD);
+    QVERIFY(!(pty.line().c_cflag & CMSPAR));
+    // Mark and back to odd on the open port: stick parity must not stay behind.
+    port.setSettings("307200,M,8,1");
+    QVERIFY(pty.line().c_cflag & CMSPAR);
+    port.setSettings("307200,O,8,1");
+    QVERIFY(port.portOpen());
+    QVERIFY(pty.line().c_cflag & PARODD);
+    QVERIFY(!(pty.line().c_cflag & CMSPAR));
+    QCOMPARE(port.settings(), std::string("307200,O,8,1"));
+
+    // The number cannot change under an open port; closing twice is harmless.
+    QVERIFY_THROWS_EXCEPTION(SerialError, port.setCommPort(4));
+    QVERIFY_THROWS_EXCEPTION(SerialError, port.setPortOpen(true));
+    port.setPortOpen(false);
+    port.setPortOpen(false);
+    QVERIFY(!port.portOpen());
+  }
+
+  void settingsGivenBeforeOpenApplyAtOpen() {
+    Pty pty;
+    ComPortMap map;
+    map.pin(1, pty.slave);
+    QtSerialPort port(map);
+    port.setCommPort(1);
+    port.setSettings("76800,N,8,1");
+    port.setPortOpen(true);
+    QCOMPARE(pty.line().c_ospeed, speed_t(76800));
+  }
+
+  void bytesTravelBothWaysWithEvents() {
+    Pty pty;
+    ComPortMap map;
+    map.pin(1, pty.slave);
+    QtSerialPort port(map);
+    std::vector<CommEvent> events;
+    port.onComm = [&](CommEvent ev) { events.push_back(ev); };
+    port.setCommPort(1);
+    port.setSettings("9600,N,8,1");
+    port.setPortOpen(true);
+
+    // Written bytes reach the master; a write of n bytes with send threshold n raises Send.
+    port.setSThreshold(4);
+    port.output({0x01, 0x02, 0xFE, 0xFF});
+    QCOMPARE(pty.read(4), (Bytes{0x01, 0x02, 0xFE, 0xFF}));
+    QTRY_VERIFY(std::count(events.begin(), events.end(), CommEvent::Send) == 1);
+
+    // Receive threshold 0: bytes are buffered, no event.
+    events.clear();
+    port.setRThreshold(0);
+    pty.write({0x10, 0x11});
+    QTest::qWait(50);
+    QVERIFY(events.empty());
+    QCOMPARE(port.input(), (Bytes{0x10, 0x11}));
+
+    // Threshold 3: no event for 2 bytes, an event once the third is buffered.
+    port.setRThreshold(3);
+    pty.write({0x20, 0x21});
+    QTest::qWait(50);
+    QVERIFY(events.empty());
+    pty.write({0x22});
+    QTRY_VERIFY(!events.empty());
+    QCOMPARE(events.front(), CommEvent::Receive);
+    QCOMPARE(port.input(), (Bytes{0x20, 0x21, 0x22}));
+    QVERIFY(port.input().empty());
+
+    pty.write({0x30});
+    QTest::qWait(50);
+    port.discardInput();
+    QVERIFY(port.input().empty());
+  }
+
+  void secondOpenOfABusyDeviceFailsWith8005() {
+    Pty pty;
+    ComPortMap map;
+    map.pin(1, pty.slave);
+    QtSerialPort first(map), second(map);
+    first.setPortOpen(true);
+    try {
+      second.setPortOpen(true);
+      QFAIL("opened twice");
+    } catch (const SerialError& e) {
+      QCOMPARE(e.number, kErrPortFailure);
+    }
+  }
+
+  void vanishedDeviceClosesThePortOnce() {
+    Pty pty;
+    ComPortMap map;
+    map.pin(1, pty.slave);
+    QtSerialPort port(map);
+    int events = 0;
+    port.onComm = [&](CommEvent) { ++events; };
+    port.setRThreshold(1);
+    port.setPortOpen(true);
+    pty.closeMaster();
+    QTRY_VERIFY_WITH_TIMEOUT(!port.portOpen(), 2000);
+    QVERIFY_THROWS_EXCEPTION(SerialError, port.output({0x01}));
+    // Nothing keeps firing once it is closed.
+    QTest::qWait(100);
+    QCOMPARE(events, 0);
+    port.setPortOpen(false);
+  }
+
+  void timerIntervalZeroNeverFiresAndEnablingRestarts() {
+    QtTimer timer;
+    int ticks = 0;
+    timer.onTick = [&] { ++ticks; };
+    timer.setEnabled(true);
+    QTest::qWait(60);
+    QCOMPARE(ticks, 0);
+
+    timer.setInterval(40);
+    QElapsedTimer since;
+    since.start();
+    QTest::qWait(25);
+    timer.setEnabled(true);  // restarts: the first tick comes 40 ms from here
+    since.restart();
+    QTRY_COMPARE_WITH_TIMEOUT(ticks, 1, 1000);
+    QVERIFY2(since.elapsed() >= 38, qPrintable(QString::number(since.elapsed())));
+    timer.setEnabled(false);
+    QTest::qWait(80);
+    QCOMPARE(ticks, 1);
+  }
+
+  void crLfBecomesNewline() {
+    QCOMPARE(displayText("a\r\nb\r\n\r\nc"), QString("a\nb\n\nc"));
+  }
+};
+
+QTEST_MAIN(QtPlatformTest)
+#include "qt_platform_test.moc"
