@@ -51,6 +51,9 @@ void openLinkPort() {
   port.setCommPort(gCommPort);
   port.setSettings(gCommBaud + "," + gCommParity + "," + gCommDataBits + "," + gCommStopBits);
   port.setHandshaking(gCommFlow);
+  // The engine assembles replies byte by byte; step 5 leaves the threshold of its last boot
+  // exchange (or 0) behind.
+  port.setRThreshold(1);
   port.setPortOpen(true);
 }
 

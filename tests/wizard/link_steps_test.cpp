@@ -220,6 +220,20 @@ TEST_F(LinkSteps, StepSevenInitialisesAndWritesTheIdentityBack) {
   EXPECT_TRUE(instrument->violations.empty()) << instrument->violations.front();
 }
 
+TEST_F(LinkSteps, StepSevenWorksWhateverReceiveThresholdStepFiveLeft) {
+  for (int threshold : {0, 5, 6}) {
+    SCOPED_TRACE(threshold);
+    load();
+    gModelName = "VQA-7001";
+    gSerialNo = " 13579";
+    p->port.setRThreshold(threshold);
+    nextToStep7();
+    EXPECT_TRUE(p->messages.empty());
+    EXPECT_EQ(instrument->serial, " 13579");
+    EXPECT_EQ(instrument->requests.size(), 7u);
+  }
+}
+
 TEST_F(LinkSteps, TextsOfBothStepsInJapanese) {
   load(1041);
   cmdNext_Click();
