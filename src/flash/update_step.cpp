@@ -17,8 +17,6 @@ namespace vq {
 
 namespace {
 
-constexpr const char* kBootModeSettings = "9600,N,8,1";
-
 // A run-time failure of one statement (the port refusing a setting, a reply too short for its
 // LEN) fails the step with code 30 and goes on with the next statement, so the port is still
 // closed at the end.

@@ -8,6 +8,7 @@
 #include "app/step_texts.h"
 #include "app/texts.h"
 #include "config/comm_settings.h"
+#include "config/port_scan.h"
 #include "link/bas_command_send.h"
 #include "link/bas_function.h"
 #include "link/link_engine.h"
@@ -49,11 +50,12 @@ void openLinkPort() {
   // the retry that Next offers could never open it again.
   if (port.portOpen()) port.setPortOpen(false);
   port.setCommPort(gCommPort);
-  port.setSettings(gCommBaud + "," + gCommParity + "," + gCommDataBits + "," + gCommStopBits);
+  port.setSettings(fncLinkSettings());
   port.setHandshaking(gCommFlow);
-  // The engine assembles replies byte by byte; step 5 leaves the threshold of its last boot
-  // exchange (or 0) behind.
+  // The link assembles replies byte by byte: step 5 leaves the thresholds at its reply
+  // lengths, and a reply whose tail is shorter than that would never raise its event.
   port.setRThreshold(1);
+  port.setSThreshold(0);
   port.setPortOpen(true);
 }
 
