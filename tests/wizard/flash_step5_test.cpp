@@ -47,6 +47,7 @@ class Step5 : public WizardTest {
     EXPECT_FALSE(p->port.rts());
     EXPECT_FALSE(p->port.dtr());
     EXPECT_FALSE(p->timer.enabled());
+    EXPECT_EQ(p->port.rThreshold(), 1);  // as the instrument link expects it
     EXPECT_FALSE(frmMain.stepRunning);
   }
 
