@@ -163,5 +163,17 @@ TEST_F(Step5, FailuresStopTheStagesCloseThePortAndReShowStep4) {
   }
 }
 
+TEST_F(Step5, BodyTooLongStopsAfterTheImageWithThePortOpenedAndClosed) {
+  gFileData.push_back(0x5A);
+  gFileLength = std::int32_t(gFileData.size());
+  cmdNext_Click();
+  expectBackOnStep4(22);
+  EXPECT_EQ(gFlashResult, 36);
+  EXPECT_EQ(p->port.opens, 1);
+  EXPECT_TRUE(p->port.written.empty());
+  EXPECT_TRUE(flashUntouched());
+  expectPortReleased();
+}
+
 }  // namespace
 }  // namespace vq::test
