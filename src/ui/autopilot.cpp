@@ -21,14 +21,7 @@ namespace {
 
 // Often enough to catch the progress text and the half-way point of step 5 on the way.
 constexpr int kTickMs = 25;
-// A line that only counts on ("Now writing new firmware 12 Block") is printed at most this often.
-constexpr qint64 kCountingLineEveryMs = 1000;
 constexpr int kLangJapanese = 1041;
-
-void say(const char* tag, const std::string& text) {
-  std::printf("%s: %s\n", tag, text.c_str());
-  std::fflush(stdout);
-}
 
 // Runs in a signal handler: only async-signal-safe calls.
 extern "C" void watchdogFired(int) {
@@ -65,11 +58,39 @@ std::vector<std::string> splitLines(const std::string& text) {
   return lines;
 }
 
+std::vector<std::string> ProgressLines::feed(const std::string& text, qint64 nowMs) {
+  std::vector<std::string> now = splitLines(text);
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < now.size(); ++i) {
+    if (i < shown_.size() && now[i] == shown_[i]) continue;
+    const bool counting = i < shown_.size() && withoutDigits(now[i]) == withoutDigits(shown_[i]);
+    if (counting && nowMs - lastPrintMs_ < kCountingLineEveryMs) {
+      now[i] = shown_[i];  // held back: its next value is compared with the one printed
+      continue;
+    }
+    out.push_back(now[i]);
+    lastPrintMs_ = nowMs;
+  }
+  shown_ = std::move(now);
+  return out;
+}
+
 Autopilot::Autopilot(Program& program, QString outDir, QString file)
     : program_(program), outDir_(std::move(outDir)), file_(std::move(file)) {
+  print = [](const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+  };
   tick_.setInterval(kTickMs);
   connect(&tick_, &QTimer::timeout, this, [this] { tick(); });
 }
+
+Autopilot::~Autopilot() {
+  ::alarm(0);
+  program_.platform.setFileAnswer(std::nullopt);
+}
+
+void Autopilot::say(const char* tag, const std::string& text) { print(std::string(tag) + ": " + text); }
 
 void Autopilot::start() {
   // A signal, not a Qt timer: it fires even if the event loop is stuck.
@@ -78,7 +99,7 @@ void Autopilot::start() {
   QDir().mkpath(outDir_);
   program_.platform.setFileAnswer(file_.toStdString());
   stalled_.start();
-  sinceLinePrinted_.start();
+  clock_.start();
   tick_.start();
 }
 
@@ -123,6 +144,7 @@ bool Autopilot::handleModal() {
     for (const std::string& line : splitLines(box->text().toStdString())) say("MESSAGE", line);
     save(box, QString("message-%1-%2.png").arg(messages_).arg(langTag()));
     box->accept();
+    if (messages_ >= kMaxMessages) fail("giving up after " + std::to_string(messages_) + " messages");
   } else {
     say("AUTOPILOT", "closing an unexpected dialog: " + modal->objectName().toStdString());
     modal->close();
@@ -137,24 +159,7 @@ void Autopilot::reportProgress() {
       say("STEP", frmMain.lblProcess[std::size_t(k)].caption);
     }
   }
-  std::vector<std::string> now = splitLines(frmMain.txtProcess.text);
-  bool held = false;
-  for (std::size_t i = 0; i < now.size(); ++i) {
-    if (i < lines_.size() && now[i] == lines_[i]) continue;
-    const bool counting = i < lines_.size() && withoutDigits(now[i]) == withoutDigits(lines_[i]);
-    if (counting && sinceLinePrinted_.elapsed() < kCountingLineEveryMs) {
-      held = true;
-      continue;
-    }
-    say("PROGRESS", now[i]);
-    sinceLinePrinted_.restart();
-  }
-  // A counter held back stays "unprinted" so that its next value is compared with the last shown.
-  if (held) {
-    for (std::size_t i = 0; i < now.size() && i < lines_.size(); ++i)
-      if (now[i] != lines_[i] && withoutDigits(now[i]) == withoutDigits(lines_[i])) now[i] = lines_[i];
-  }
-  lines_ = std::move(now);
+  for (const std::string& line : progress_.feed(frmMain.txtProcess.text, clock_.elapsed())) say("PROGRESS", line);
 }
 
 void Autopilot::maybeMidStepShot() {
@@ -195,7 +200,8 @@ void Autopilot::tick() {
     return;
   }
   if (!frmMain.cmdNext.enabled) {
-    if (stalled_.elapsed() > kStallMs)
+    // After a message nothing else is going to enable Next (a file that is no update file).
+    if (messages_ > 0 || stalled_.elapsed() > kStallMs)
       fail("Next stays disabled at step " + std::to_string(int(gStep) + 1));
     return;
   }
@@ -205,6 +211,7 @@ void Autopilot::tick() {
     say("AUTOPILOT", messages_ == 0 ? "done" : "done, with " + std::to_string(messages_) + " message(s)");
   }
   needShot_ = true;
+  printedStep_ = -1;  // name the step shown afterwards even when a failure went back to this one
   click(next);
 }
 
