@@ -97,8 +97,11 @@ check_report() {
 
 have_display() {
   [ -n "${VQ_DEMO_HEADLESS:-}" ] && return 1
-  if [ -n "${WAYLAND_DISPLAY:-}" ] && [ -S "${XDG_RUNTIME_DIR:-/nonexistent}/$WAYLAND_DISPLAY" ]; then return 0; fi
-  [ -n "${DISPLAY:-}" ] && command -v xwininfo >/dev/null && xwininfo -root >/dev/null 2>&1
+  if [ -n "${DISPLAY:-}" ] && command -v xwininfo >/dev/null && xwininfo -root >/dev/null 2>&1; then return 0; fi
+  local w=${WAYLAND_DISPLAY:-}
+  [ -n "$w" ] || return 1
+  case $w in /*) ;; *) w=${XDG_RUNTIME_DIR:-/nonexistent}/$w ;; esac
+  [ -S "$w" ]
 }
 
 status=0
