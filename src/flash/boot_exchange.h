@@ -24,7 +24,7 @@ struct BootExchange {
   std::function<void(BootExchange&)> evaluate;
 };
 
-// Builds nothing: sends `frame` (already complete) and loops until bsDone or bsFailed.
+// Sends `frame` (complete with SUM and end byte) and loops until bsDone or bsFailed.
 void runBootExchange(const Bytes& frame, BootExchange& ex);
 
 // Waits for a further status frame without sending (the write completion status, the second

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "config/comm_settings.h"
+
 namespace vq {
 
 namespace {
@@ -25,7 +27,7 @@ std::uint8_t twosComplementOfSum(const Bytes& frame, std::size_t first, std::siz
 }  // namespace
 
 const char* writingRateText(int index) {
-  return index >= 0 && index < kWritingRateCount ? kWritingRates[index] : "";
+  return index >= 0 && index < kUpdateBaudCount ? kUpdateBaudRates[index] : "";
 }
 
 std::uint8_t fncBootCmdSum(const Bytes& frame) {

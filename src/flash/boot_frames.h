@@ -32,9 +32,7 @@ constexpr std::size_t kBlockStatusLen = 6;
 // A full data frame on the line: STX, LEN 0x00 (= 256), 256 bytes, SUM, ETB/ETX.
 constexpr std::size_t kBlockFrameLen = kBlockSize + 4;
 
-// Writing rates by gUpdateBaud; the baud-rate command carries the index + 3.
-constexpr int kWritingRateCount = 6;
-constexpr const char* kWritingRates[kWritingRateCount] = {"9600", "19200", "31250", "38400", "76800", "153600"};
+// The baud-rate command carries the writing-rate index (gUpdateBaud) + 3.
 constexpr std::uint8_t kBaudCodeOffset = 3;
 // The rate text of a writing-rate index, empty outside 0..5 (the port then refuses the settings).
 const char* writingRateText(int index);

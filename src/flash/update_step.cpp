@@ -71,6 +71,12 @@ void subStep5FirmwareUpdate() {
   attempt([&] { port.setPortOpen(false); });
   attempt([&] { port.setRTSEnable(false); });
   attempt([&] { port.setDTREnable(false); });
+  // The exchanges leave the thresholds at a status frame's length; the instrument link of
+  // step 7 reads its replies with an event per byte, as start-up set the port.
+  attempt([&] {
+    port.setRThreshold(1);
+    port.setSThreshold(0);
+  });
   frmMain.stepRunning = false;
 
   if (gErrCode != 0) return;

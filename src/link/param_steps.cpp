@@ -46,6 +46,9 @@ std::uint8_t codeOfPortError(int number) {
 
 void openLinkPort() {
   SerialPort& port = mscComm();
+  // A batch that failed while the instrument was in PC mode left the port open; without this
+  // the retry that Next offers could never open it again.
+  if (port.portOpen()) port.setPortOpen(false);
   port.setCommPort(gCommPort);
   port.setSettings(fncLinkSettings());
   port.setHandshaking(gCommFlow);

@@ -47,6 +47,7 @@ class Step5 : public WizardTest {
     EXPECT_FALSE(p->port.rts());
     EXPECT_FALSE(p->port.dtr());
     EXPECT_FALSE(p->timer.enabled());
+    EXPECT_EQ(p->port.rThreshold(), 1);  // as the instrument link expects it
     EXPECT_FALSE(frmMain.stepRunning);
   }
 
@@ -160,6 +161,18 @@ TEST_F(Step5, FailuresStopTheStagesCloseThePortAndReShowStep4) {
     EXPECT_TRUE(flashUntouched());
     expectPortReleased();
   }
+}
+
+TEST_F(Step5, BodyTooLongStopsAfterTheImageWithThePortOpenedAndClosed) {
+  gFileData.push_back(0x5A);
+  gFileLength = std::int32_t(gFileData.size());
+  cmdNext_Click();
+  expectBackOnStep4(22);
+  EXPECT_EQ(gFlashResult, 36);
+  EXPECT_EQ(p->port.opens, 1);
+  EXPECT_TRUE(p->port.written.empty());
+  EXPECT_TRUE(flashUntouched());
+  expectPortReleased();
 }
 
 }  // namespace

@@ -94,6 +94,7 @@ void QtPlatform::messageBox(const std::string& text) {
 
 std::string QtPlatform::openFileDialog(const std::string& description, const std::string& pattern) {
   mirrorAll();
+  if (fileAnswer_) return *fileAnswer_;
   const QString filter = QString::fromStdString(description + " (" + pattern + ")");
   const QString path = QFileDialog::getOpenFileName(main_, QString(), QString(), filter);
   return path.toStdString();
