@@ -96,12 +96,15 @@ bool parseMs(const std::string& s, std::int64_t& us) {
 
 bool parsePair(const std::string& s, std::array<std::uint8_t, 2>& out) {
   auto comma = s.find(',');
+  // strtol's end pointer points into the text it read: keep each part alive while it is checked.
+  const std::string first = s.substr(0, comma);
   char* end = nullptr;
-  long a = std::strtol(s.substr(0, comma).c_str(), &end, 0);
+  long a = std::strtol(first.c_str(), &end, 0);
   if (*end || a < 0 || a > 255) return false;
   long b = 0;
   if (comma != std::string::npos) {
-    b = std::strtol(s.substr(comma + 1).c_str(), &end, 0);
+    const std::string second = s.substr(comma + 1);
+    b = std::strtol(second.c_str(), &end, 0);
     if (*end || b < 0 || b > 255) return false;
   }
   out = {std::uint8_t(a), std::uint8_t(b)};

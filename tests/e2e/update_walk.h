@@ -159,8 +159,11 @@ class Rig {
     QCOMPARE(r["fw_main"], QString::number(v[0].toInt() * 10 + v[1].toInt()));
     QCOMPARE(r["fw_rev"], v[2]);
     if (strict && r["violations"] != "0") {
-      qWarning("%s", qPrintable(r.lines.join('\n')));
-      QFAIL(qPrintable(r.linesStarting("violation ").join('\n')));
+      // The temporary folder goes with the test: keep the report where it can be read.
+      const QString kept = QDir::temp().filePath(QString("vq-e2e-%1.report").arg(QTest::currentTestFunction()));
+      QFile::remove(kept);
+      QFile::copy(sim.reportPath(), kept);
+      QFAIL(qPrintable(r.linesStarting("violation ").join('\n') + "\nreport: " + kept));
     }
   }
 
