@@ -66,6 +66,12 @@ class Rig {
     startSha = before["flash_sha256"];
     QVERIFY(!startSha.isEmpty());
 
+    WALK(openProgram());
+  }
+
+  // Starts the program afresh (ending the one running) and chooses the update file in step 1.
+  void openProgram() {
+    op.reset();
     op = std::make_unique<Operator>(sim);
     QVERIFY(QTest::qWaitForWindowExposed(op->window()));
     QCOMPARE(op->boldStep(), 1);
