@@ -1,6 +1,168 @@
-// PLACEHOLDER until the boot exchange lands.
 #include "flash/boot_exchange.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "app/frm_main.h"
+#include "app/state.h"
+#include "flash/boot_frames.h"
+#include "flash/boot_state.h"
+#include "image/write_blocks.h"
+#include "platform/line_settings.h"
+
 namespace vq {
-void subBootReceive(CommEvent) {}
-void subBootTimeout() {}
+
+namespace {
+
+// Resends of a reset frame answered badly before the stage gives up.
+constexpr std::uint8_t kResetRetryLimit = 16;
+// Pause before each send, which the controller needs between its reply and the next frame.
+constexpr int kSendPauseMs = 1;
+
+// Bytes read behind the last reply. A stage that waits for a further status without sending
+// takes them as that status's start (a controller may send both statuses back to back and a
+// batching adapter deliver them in one read); the next send drops them.
+Bytes gBootSurplus;
+
+// Time the frame takes on the line at the port's current rate, whole milliseconds rounded up.
+// A reply cannot start before the frame has gone out, so this is added to every time-out.
+int lineTimeMs(std::size_t bytes) {
+  const auto s = parseLineSettings(mscComm().settings());
+  if (!s) return 0;
+  return static_cast<int>((s->lineTimeUs(bytes) + 999) / 1000);
+}
+
+// Moves the expected number of collected bytes into gBootRx; false while some are missing.
+bool takeReply() {
+  if (gBootSurplus.size() < gBootRx.size()) return false;
+  std::copy_n(gBootSurplus.begin(), gBootRx.size(), gBootRx.begin());
+  gBootSurplus.erase(gBootSurplus.begin(), gBootSurplus.begin() + std::ptrdiff_t(gBootRx.size()));
+  return true;
+}
+
+void sendBootFrame(const BootExchange& ex) {
+  frmMain.stsAppStatus.panel2 = ex.tag + " SEND";
+  gBootSurplus.clear();
+  tmrComm().setInterval(gBootTimeout + lineTimeMs(gBootTx.size()));
+  mscComm().setSThreshold(int(gBootTx.size()));
+  mscComm().setRThreshold(int(gBootRx.size()));
+  if (ex.pauseBeforeSend) platform().sleepMs(kSendPauseMs);
+  mscComm().output(gBootTx);
+  gBootState = bsWait;
+  tmrComm().setEnabled(true);
+}
+
+}  // namespace
+
+const Bytes& bootSurplus() { return gBootSurplus; }
+
+void subBootReceive(CommEvent ev) {
+  switch (ev) {
+    case CommEvent::Send:
+      // A send event that comes late, after the reply, must not reopen the wait.
+      if (gBootState != bsWait) return;
+      tmrComm().setEnabled(true);
+      break;
+    case CommEvent::Receive: {
+      const Bytes in = mscComm().input();
+      gBootSurplus.insert(gBootSurplus.end(), in.begin(), in.end());
+      if (!takeReply()) {
+        // Part of a reply: wait on for the rest, the time-out still running.
+        mscComm().setRThreshold(int(gBootRx.size() - gBootSurplus.size()));
+        return;
+      }
+      tmrComm().setEnabled(false);
+      gBootState = bsReceived;
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void subBootTimeout() {
+  if (gBootState == bsDone) {
+    tmrComm().setEnabled(false);
+    tmrComm().setInterval(0);
+  } else if (gBootState == bsWait) {
+    tmrComm().setEnabled(false);
+    tmrComm().setInterval(0);
+    gBootState = bsFailed;
+    gBootResult = kResultTimeout;
+    gErrCode = kErrCodeTimeout;
+  }
+}
+
+void runBootExchange(const Bytes& frame, BootExchange& ex) {
+  gBootTx = frame;
+  gBootRx.assign(ex.replyLen, 0);
+  gBootTimeout = ex.timeoutMs;
+  gBootState = bsSend;
+  while (gBootState != bsDone && gBootState != bsFailed) {
+    if (gBootState == bsSend) {
+      sendBootFrame(ex);
+    } else if (gBootState == bsReceived) {
+      tmrComm().setEnabled(false);
+      frmMain.stsAppStatus.panel2 = ex.recvText.empty() ? ex.tag + " RECV" : ex.recvText;
+      ex.evaluate(ex);
+    }
+    // Only an event can end a wait; the armed tmrComm bounds it.
+    if (gBootState == bsWait)
+      platform().waitEvents();
+    else
+      platform().doEvents();
+  }
+}
+
+void awaitFurtherStatus(std::size_t len, int timeoutMs) {
+  tmrComm().setEnabled(false);
+  gBootRx.assign(len, 0);
+  gBootTimeout = timeoutMs;
+  tmrComm().setInterval(timeoutMs);
+  if (takeReply()) {
+    gBootState = bsReceived;
+    return;
+  }
+  mscComm().setRThreshold(int(len - gBootSurplus.size()));
+  tmrComm().setEnabled(true);
+  gBootState = bsWait;
+}
+
+void failBootStage(std::uint8_t check, std::uint8_t errCode) {
+  gBootResult = check;
+  gBootState = bsFailed;
+  gErrCode = errCode;
+}
+
+void evaluateOnce(std::uint8_t errCode) {
+  const std::uint8_t check = fncBootCheckReply(gBootRx);
+  if (check == kResultOk)
+    gBootState = bsDone;
+  else
+    failBootStage(check, errCode);
+}
+
+void evaluateReset() {
+  const std::uint8_t check = fncBootCheckReply(gBootRx);
+  if (check == kResultOk) {
+    gBootState = bsDone;
+  } else if (gBootRetry < kResetRetryLimit) {
+    ++gBootRetry;
+    gBootState = bsSend;
+  } else {
+    failBootStage(kResultRetryOver, kErrCodeRetryOver);
+  }
+}
+
+void showStageText(const std::string& text) {
+  frmMain.txtProcess.text = gProgressLog + "\r\n" + text;
+  platform().doEvents();
+}
+
+void showStageCompleted(const std::string& text, bool keep) {
+  frmMain.txtProcess.text = gProgressLog + "\r\n" + text;
+  if (keep) gProgressLog = frmMain.txtProcess.text;
+  platform().doEvents();
+}
+
 }  // namespace vq

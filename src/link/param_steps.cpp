@@ -8,6 +8,7 @@
 #include "app/step_texts.h"
 #include "app/texts.h"
 #include "config/comm_settings.h"
+#include "config/port_scan.h"
 #include "link/bas_command_send.h"
 #include "link/bas_function.h"
 #include "link/link_engine.h"
@@ -45,9 +46,16 @@ std::uint8_t codeOfPortError(int number) {
 
 void openLinkPort() {
   SerialPort& port = mscComm();
+  // A batch that failed while the instrument was in PC mode left the port open; without this
+  // the retry that Next offers could never open it again.
+  if (port.portOpen()) port.setPortOpen(false);
   port.setCommPort(gCommPort);
-  port.setSettings(gCommBaud + "," + gCommParity + "," + gCommDataBits + "," + gCommStopBits);
+  port.setSettings(fncLinkSettings());
   port.setHandshaking(gCommFlow);
+  // The link assembles replies byte by byte: step 5 leaves the thresholds at its reply
+  // lengths, and a reply whose tail is shorter than that would never raise its event.
+  port.setRThreshold(1);
+  port.setSThreshold(0);
   port.setPortOpen(true);
 }
 

@@ -263,7 +263,7 @@ class MainWindowTest : public QObject {
   void yieldsMirrorTheModelWithoutAClick() {
     frmMain.stsAppStatus.panel2 = "CHIP ERASE SEND";
     frmMain.prgProcess = {0, 512, 256};
-    QTest::qWait(40);
+    QTest::qWait(150);
     program_->platform.doEvents();
     QCOMPARE(label("stsAppStatusPanel2"), QString("CHIP ERASE SEND"));
     QCOMPARE(child<QProgressBar>("prgProcess")->maximum(), 512);

@@ -125,6 +125,22 @@ TEST_F(LinkSteps, NextAfterAFailedStepTwoReadsAgainFromTheStart) {
   EXPECT_EQ(gModelName, "VQA-7001");
 }
 
+TEST_F(LinkSteps, RetryWorksAfterAFailureThatLeftPcModeOn) {
+  // The instrument enters PC mode, then stops answering: the stop keeps the port open.
+  instrument->script = [](const InstrumentFrame& r, int) -> std::optional<Pieces> {
+    if (r.Command == 1) return Pieces{};
+    return std::nullopt;
+  };
+  cmdNext_Click();
+  expectShowing(12);
+  ASSERT_TRUE(p->port.portOpen());
+  instrument->script = nullptr;
+  cmdNext_Click();
+  EXPECT_EQ(p->messages.size(), 1u);
+  EXPECT_EQ(gStep, 1);
+  EXPECT_FALSE(p->port.portOpen());
+}
+
 TEST_F(LinkSteps, ClearToSendNeverAssertedFailsStepTwoWithTimeout) {
   instrument->ctsFn = [] { return false; };
   cmdNext_Click();
@@ -202,6 +218,20 @@ TEST_F(LinkSteps, StepSevenInitialisesAndWritesTheIdentityBack) {
   EXPECT_EQ(frmMain.prgProcess.value, 4);
   EXPECT_FALSE(frmMain.stepRunning);
   EXPECT_TRUE(instrument->violations.empty()) << instrument->violations.front();
+}
+
+TEST_F(LinkSteps, StepSevenWorksWhateverReceiveThresholdStepFiveLeft) {
+  for (int threshold : {0, 5, 6}) {
+    SCOPED_TRACE(threshold);
+    load();
+    gModelName = "VQA-7001";
+    gSerialNo = " 13579";
+    p->port.setRThreshold(threshold);
+    nextToStep7();
+    EXPECT_TRUE(p->messages.empty());
+    EXPECT_EQ(instrument->serial, " 13579");
+    EXPECT_EQ(instrument->requests.size(), 7u);
+  }
 }
 
 TEST_F(LinkSteps, TextsOfBothStepsInJapanese) {

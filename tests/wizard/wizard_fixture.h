@@ -12,6 +12,7 @@
 #include "app/frm_main.h"
 #include "app/state.h"
 #include "platform/virtual/virtual_platform.h"
+#include "unit/flash/fake_boot_controller.h"
 #include "unit/link/fake_instrument.h"
 
 namespace vq::test {
@@ -47,14 +48,47 @@ inline int boldStep() {
   return found;
 }
 
+// The far end of the line for a whole wizard run: bytes sent with parity (the link settings)
+// reach the instrument, bytes without parity (boot mode) the controller, as if the operator
+// had moved the FW switch at steps 4 and 6.
+class InstrumentAndController : public virt::Device {
+ public:
+  InstrumentAndController(FakeInstrument& i, FakeBootController& c) : inst_(i), boot_(c) {}
+  void attach(virt::DeviceHost* h) override {
+    inst_.attach(h);
+    boot_.attach(h);
+  }
+  void receive(std::uint8_t b, const LineSettings& s) override {
+    if (s.parity == 'N') boot_.receive(b, s);
+    else inst_.receive(b, s);
+  }
+  void portOpened(bool open) override {
+    inst_.portOpened(open);
+    boot_.portOpened(open);
+  }
+  void modemOut(bool dtr, bool rts) override {
+    inst_.modemOut(dtr, rts);
+    boot_.modemOut(dtr, rts);
+  }
+  bool cts() const override { return inst_.cts(); }
+  bool dsr() const override { return boot_.dsr(); }
+
+ private:
+  FakeInstrument& inst_;
+  FakeBootController& boot_;
+};
+
 class WizardTest : public ::testing::Test {
  protected:
   void load(int langId = 1033) {
     p.reset();  // the old platform uninstalls itself on destruction: drop it first
     p = std::make_unique<virt::VirtualPlatform>();
     p->langId = langId;
-    instrument = std::make_unique<FakeInstrument>();  // answers steps 2 and 7
-    p->port.attach(instrument.get());
+    // The instrument answers steps 2 and 7, the controller in boot mode step 5.
+    instrument = std::make_unique<FakeInstrument>();
+    bootController = std::make_unique<FakeBootController>();
+    both = std::make_unique<InstrumentAndController>(*instrument, *bootController);
+    p->port.attach(both.get());
     frmMain_Load();
   }
   void SetUp() override { load(); }
@@ -64,6 +98,8 @@ class WizardTest : public ::testing::Test {
 
   std::unique_ptr<virt::VirtualPlatform> p;
   std::unique_ptr<FakeInstrument> instrument;
+  std::unique_ptr<FakeBootController> bootController;
+  std::unique_ptr<InstrumentAndController> both;
 };
 
 }  // namespace vq::test

@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
+#include <optional>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/qt/com_port_map.h"
@@ -41,6 +43,9 @@ class QtPlatform : public Platform {
   void closePortConfDialog() override;
   void quit() override;
 
+  // A scripted answer for the file dialog (the autopilot): the dialog does not open.
+  void setFileAnswer(std::optional<std::string> path) { fileAnswer_ = std::move(path); }
+
   // Copies every form model into its window now.
   void mirrorAll();
   bool quitting() const { return quitting_; }
@@ -57,6 +62,7 @@ class QtPlatform : public Platform {
   QTimer idleMirror_;  // model changes made by serial or timer events between yields
   bool busy_ = false;
   bool quitting_ = false;
+  std::optional<std::string> fileAnswer_;
 };
 
 // Turns the system's "\r\n" line ends into the "\n" Qt displays.

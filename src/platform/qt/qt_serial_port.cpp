@@ -1,5 +1,7 @@
 #include "platform/qt/qt_serial_port.h"
 
+#include <termios.h>
+
 #include "platform/qt/termios2_flags.h"
 
 #include <QDebug>
@@ -50,6 +52,9 @@ void QtSerialPort::setSettings(const std::string& text) {
   if (!s || s->dataBits < 5 || s->dataBits > 8 || s->stopBitsTimes2 == 3)
     throw SerialError(kErrSettingsRejected, "settings rejected: " + text);
   if (portOpen()) {
+    // Bytes already written were meant for the old settings (the boot protocol's rate-switch
+    // frame): let them leave the UART before the line changes under them.
+    drainOutput();
     if (s->parity != line_.parity) {
       // A parity change on an open port can leave CMSPAR set (Mark/Space -> Odd stays Mark),
       // and fails outright at a non-standard rate: apply it to a closed device.
@@ -136,6 +141,13 @@ void QtSerialPort::closePort() {
   sendArmed_ = false;
 }
 
+void QtSerialPort::drainOutput() {
+  if (!port_.isOpen()) return;
+  port_.flush();
+  // Bounded by the line time of what is queued; returns at once on a pseudo-terminal.
+  if (port_.handle() >= 0) ::tcdrain(port_.handle());
+}
+
 bool QtSerialPort::applyChanges(const LineSettings& from, const LineSettings& to) {
   // Only what changed: the rate switch of the boot protocol must not touch the other fields.
   if (to.dataBits != from.dataBits && !port_.setDataBits(static_cast<QSerialPort::DataBits>(to.dataBits))) return false;
@@ -171,6 +183,9 @@ void QtSerialPort::output(const Bytes& bytes) {
   const auto n = port_.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
   if (n != qint64(bytes.size())) throw SerialError(kErrPortFailure, "write failed: " + port_.errorString().toStdString());
   if (sThreshold_ > 0 && port_.bytesToWrite() >= sThreshold_) sendArmed_ = true;
+  // QSerialPort only queues; hand the bytes to the driver now, so that a pause the protocol
+  // makes after a write (the sync bytes' gaps) happens on the line, not before the bytes.
+  port_.flush();
 }
 
 void QtSerialPort::discardInput() {
@@ -217,7 +232,9 @@ void QtSerialPort::onReadyRead() {
 void QtSerialPort::onBytesWritten() {
   if (failed_ || !sendArmed_ || port_.bytesToWrite() >= sThreshold_) return;
   sendArmed_ = false;
-  raise(CommEvent::Send);
+  // flush() inside output() can get here; the event belongs to the event loop, not to the
+  // middle of the caller's write.
+  QMetaObject::invokeMethod(this, [this] { if (!failed_) raise(CommEvent::Send); }, Qt::QueuedConnection);
 }
 
 void QtSerialPort::pollCts() {

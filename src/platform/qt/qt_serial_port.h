@@ -49,6 +49,7 @@ class QtSerialPort : public QObject, public SerialPort {
  private:
   void openPort();
   void closePort();
+  void drainOutput();
   bool applyChanges(const LineSettings& from, const LineSettings& to);
   bool applyHandshaking(int mode);
   void applyOutputLines();

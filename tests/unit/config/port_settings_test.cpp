@@ -12,10 +12,10 @@ namespace vq {
 namespace {
 
 using virt::VirtualPlatform;
-using virt::VirtualSerialPort;
+using Ports = std::vector<std::uint8_t>;
 
-// A port whose settings the driver refuses from some moment on (an adapter pulled mid-dialog).
-class RefusingPort : public VirtualSerialPort {
+// A port whose driver refuses every settings text once told to (an adapter pulled mid-dialog).
+class RefusingPort : public virt::VirtualSerialPort {
  public:
   using VirtualSerialPort::VirtualSerialPort;
   bool refuseSettings = false;
@@ -33,68 +33,63 @@ class PortSettings : public ::testing::Test {
     frmPortConf = FrmPortConf{};
     p.onPortConfDialog = [this] { ++dialogsShown; };
   }
-  void TearDown() override { frmPortConf = FrmPortConf{}; }
+  void TearDown() override { installPlatform(&p, &p.port, &p.timer); }
+  void chooseComEntry(const std::string& entry) {
+    frmPortConf.cmbComPort.clear();
+    frmPortConf.cmbComPort.addItem(entry);
+    frmPortConf.cmbComPort.listIndex = 0;
+  }
 
   VirtualPlatform p;
   int dialogsShown = 0;
 };
 
-TEST_F(PortSettings, LinkSettingsTextJoinsTheFourSettings) {
+TEST_F(PortSettings, SettingsTexts) {
   EXPECT_EQ(fncLinkSettings(), "307200,O,8,1");
-  gCommBaud = "9600";
-  gCommParity = "E";
-  gCommDataBits = "7";
-  gCommStopBits = "1.5";
+  gCommBaud = "9600", gCommParity = "E", gCommDataBits = "7", gCommStopBits = "1.5";
   EXPECT_EQ(fncLinkSettings(), "9600,E,7,1.5");
+  EXPECT_EQ(fncUpdateSettings(), "38400,N,8,1");
+  gUpdateBaud = 5;
+  EXPECT_EQ(fncUpdateSettings(), "153600,N,8,1");
+  gUpdateBaud = 6;
+  EXPECT_EQ(fncUpdateSettings(), "");
 }
 
-TEST_F(PortSettings, WritingSpeedFollowsItsIndex) {
-  const std::pair<int, const char*> cases[] = {
-      {0, "9600,N,8,1"},  {1, "19200,N,8,1"},  {2, "31250,N,8,1"}, {3, "38400,N,8,1"},
-      {4, "76800,N,8,1"}, {5, "153600,N,8,1"}, {6, ""},
-  };
-  for (const auto& [index, text] : cases) {
-    gUpdateBaud = std::uint8_t(index);
-    EXPECT_EQ(fncUpdateSettings(), text) << index;
-  }
-}
-
-TEST_F(PortSettings, ScanWithNoOpenablePortGivesTheSingleEntryZero) {
+TEST_F(PortSettings, ScanWithNoOpenablePortOffersCom0) {
   p.port.existingPorts.clear();
   gPortList = {4, 5};
-  subPortScan();
-  EXPECT_EQ(gPortList, (std::vector<std::uint8_t>{0}));
+  subSetPort(p.port);
+  EXPECT_EQ(gPortList, Ports{0});
+  EXPECT_EQ(frmPortConf.cmbComPort.items, std::vector<std::string>{"COM0"});
+  EXPECT_EQ(frmPortConf.cmbComPort.listIndex, 0);
+  frmPortConf_cmdSet_Click();
+  EXPECT_EQ(gCommPort, 0);
 }
 
-TEST_F(PortSettings, ScanListsTheOpenablePortsUpToSixteenAndRestoresThePort) {
+TEST_F(PortSettings, ScanListsOpenablePortsUpToSixteenAndRestoresThePort) {
   p.port.existingPorts = {1, 3, 7, 12, 16, 17};
   p.port.busyPorts = {7};
   p.port.setCommPort(5);
   p.port.setSettings("307200,o,8,1");
   subPortScan();
-  EXPECT_EQ(gPortList, (std::vector<std::uint8_t>{1, 3, 12, 16}));
+  EXPECT_EQ(gPortList, (Ports{1, 3, 12, 16}));
   EXPECT_EQ(p.port.commPort(), 5);
   EXPECT_EQ(p.port.settings(), "307200,o,8,1");
   EXPECT_FALSE(p.port.portOpen());
-  EXPECT_EQ(p.port.opens, 4);
-}
 
-TEST_F(PortSettings, ScanSwallowsRefusedSettingsAndRestores) {
-  RefusingPort port(p.clock);
-  installPlatform(&p, &port, &p.timer);
-  port.existingPorts = {2};
-  port.setCommPort(9);
-  port.refuseSettings = true;
+  // Refused settings, on the way in or on the way back, do not end the scan.
+  RefusingPort refusing(p.clock);
+  installPlatform(&p, &refusing, &p.timer);
+  refusing.existingPorts = {2};
+  refusing.setCommPort(9);
+  refusing.refuseSettings = true;
   EXPECT_NO_THROW(subPortScan());
-  EXPECT_EQ(gPortList, (std::vector<std::uint8_t>{2}));
-  EXPECT_EQ(port.commPort(), 9);
-  installPlatform(&p, &p.port, &p.timer);
+  EXPECT_EQ(gPortList, Ports{2});
+  EXPECT_EQ(refusing.commPort(), 9);
 }
 
 TEST_F(PortSettings, OpeningCentresTheDialogAndRemembersThePort) {
-  p.screenW = 1025;
-  p.screenH = 769;
-  p.port.setCommPort(1);
+  p.screenW = 1025, p.screenH = 769;
   p.port.setSettings("19200,e,7,2");
   p.port.setHandshaking(2);
   subSetPort(p.port);
@@ -105,6 +100,13 @@ TEST_F(PortSettings, OpeningCentresTheDialogAndRemembersThePort) {
   EXPECT_EQ(frmPortConf.savedPort, 1);
   EXPECT_EQ(frmPortConf.savedSettings, "19200,e,7,2");
   EXPECT_EQ(frmPortConf.savedHandshaking, 2);
+  EXPECT_EQ(frmPortConf.lblCommBaudrateTitle.caption, "Comm baud rate :");
+  EXPECT_EQ(frmPortConf.fontName, "Courier New");
+  gLangId = kLangJapanese;
+  subSetPort(p.port);
+  EXPECT_EQ(frmPortConf.caption, "通信設定");
+  EXPECT_EQ(frmPortConf.lblParityTitle.caption, "パリティ・チェック：");
+  EXPECT_EQ(frmPortConf.fontName, "ＭＳ ゴシック");
 }
 
 TEST_F(PortSettings, LoadShowsTheDefaultsTheSameWayEachTime) {
@@ -118,8 +120,6 @@ TEST_F(PortSettings, LoadShowsTheDefaultsTheSameWayEachTime) {
     EXPECT_EQ(f.cmbDataBits.text(), "8") << round;
     EXPECT_EQ(f.cmbStopBits.text(), "1") << round;
     EXPECT_EQ(f.cmbFlowCtl.text(), "No handshake") << round;
-    EXPECT_EQ(f.cmbCommBaudrate.items.size(), 11u);
-    EXPECT_EQ(f.cmbFlowCtl.items.back(), "Xon/Xoff RTS/CTS");
     frmPortConf_QueryUnload();
     EXPECT_FALSE(frmPortConf.open);
   }
@@ -127,41 +127,26 @@ TEST_F(PortSettings, LoadShowsTheDefaultsTheSameWayEachTime) {
 
 TEST_F(PortSettings, LoadSelectsByTheRulesOfEachList) {
   struct Case {
-    const char* baud;
-    int upBaud;
-    const char* parity;
-    const char* dataBits;
-    const char* stopBits;
-    int flow;
-    const char* baudShown;
-    const char* upShown;
-    const char* parityShown;
-    const char* dataShown;
-    const char* stopShown;
-    const char* flowShown;
+    const char *baud, *parity, *dataBits, *stopBits;
+    int upBaud, flow;
+    const char *baudShown, *parityShown, *dataShown, *stopShown, *upShown, *flowShown;
   };
   const Case cases[] = {
-      {"110", 0, "e", "4", "1.5", 3, "110", "9600", "Even", "4", "1.5", "Xon/Xoff RTS/CTS"},
-      {"56000", 5, "M", "5", "2", 1, "56000", "153600", "Mark", "5", "2", "Xon / Xoff"},
-      {"9600", 2, "s", "7", "1", 2, "9600", "31250", "Space", "7", "1", "RTS / CTS"},
+      {"110", "e", "4", "1.5", 0, 3, "110", "Even", "4", "1.5", "9600", "Xon/Xoff RTS/CTS"},
+      {"56000", "M", "5", "2", 2, 1, "56000", "Mark", "5", "2", "31250", "Xon / Xoff"},
       // Values the lists do not hold leave them without a selection.
-      {"57600", 6, "X", "9", "3", 4, "", "", "", "", "", ""},
-      {" 9600", 1, "None", "3", "1.0", 0, "", "19200", "", "", "", "No handshake"},
+      {" 9600", "None", "9", "1.0", 6, 4, "", "", "", "", "", ""},
   };
   for (const auto& c : cases) {
-    gCommBaud = c.baud;
-    gUpdateBaud = std::uint8_t(c.upBaud);
-    gCommParity = c.parity;
-    gCommDataBits = c.dataBits;
-    gCommStopBits = c.stopBits;
-    gCommFlow = std::uint8_t(c.flow);
+    gCommBaud = c.baud, gCommParity = c.parity, gCommDataBits = c.dataBits, gCommStopBits = c.stopBits;
+    gUpdateBaud = std::uint8_t(c.upBaud), gCommFlow = std::uint8_t(c.flow);
     frmPortConf_Load();
     const auto& f = frmPortConf;
     EXPECT_EQ(f.cmbCommBaudrate.text(), c.baudShown) << c.baud;
-    EXPECT_EQ(f.cmbUpBaudrate.text(), c.upShown) << c.upBaud;
     EXPECT_EQ(f.cmbParity.text(), c.parityShown) << c.parity;
     EXPECT_EQ(f.cmbDataBits.text(), c.dataShown) << c.dataBits;
     EXPECT_EQ(f.cmbStopBits.text(), c.stopShown) << c.stopBits;
+    EXPECT_EQ(f.cmbUpBaudrate.text(), c.upShown) << c.upBaud;
     EXPECT_EQ(f.cmbFlowCtl.text(), c.flowShown) << c.flow;
   }
 }
@@ -175,48 +160,18 @@ TEST_F(PortSettings, ComEntriesNameTheDeviceAndFollowThePortsNumber) {
   EXPECT_EQ(box.items, (std::vector<std::string>{"COM1", "COM3 (ttyUSB0)", "COM12 (ttyACM1)"}));
   EXPECT_EQ(box.itemData, (std::vector<int>{1, 3, 12}));
   EXPECT_EQ(box.listIndex, 2);
-
-  // A number the scan did not find selects the first entry.
-  p.port.setCommPort(5);
+  p.port.setCommPort(5);  // not found by the scan: the first entry
   frmPortConf_Load();
   EXPECT_EQ(frmPortConf.cmbComPort.listIndex, 0);
 }
 
-TEST_F(PortSettings, NoPortMeansTheSingleEntryCom0) {
-  p.port.existingPorts.clear();
-  p.deviceNames = {{0, "ttyS0"}};
-  subSetPort(p.port);
-  EXPECT_EQ(frmPortConf.cmbComPort.items, (std::vector<std::string>{"COM0"}));
-  EXPECT_EQ(frmPortConf.cmbComPort.listIndex, 0);
-  frmPortConf_cmdSet_Click();
-  EXPECT_EQ(gCommPort, 0);
-}
-
-TEST_F(PortSettings, CaptionsAndFontFollowTheLanguage) {
-  subSetPort(p.port);
-  EXPECT_EQ(frmPortConf.caption, "Comm settings");
-  EXPECT_EQ(frmPortConf.fontName, "Courier New");
-  EXPECT_EQ(frmPortConf.lblCommBaudrateTitle.caption, "Comm baud rate :");
-  EXPECT_EQ(frmPortConf.cmdCancel.caption, "Cancel");
-  gLangId = kLangJapanese;
-  subSetPort(p.port);
-  EXPECT_EQ(frmPortConf.caption, "通信設定");
-  EXPECT_EQ(frmPortConf.fontName, "ＭＳ ゴシック");
-  EXPECT_EQ(frmPortConf.lblParityTitle.caption, "パリティ・チェック：");
-  EXPECT_EQ(frmPortConf.cmdSet.caption, "設定");
-  EXPECT_EQ(frmPortConf.cmbParity.text(), "Odd");  // list words are the same in both languages
-}
-
 TEST_F(PortSettings, SetReadsThePortNumberFromTheEntry) {
   const std::pair<const char*, int> cases[] = {
-      {"COM3", 3},  {"COM12", 12}, {"COM3 (ttyUSB0)", 3}, {"COM12 (ttyACM0)", 12},
-      {"COM16", 16}, {"COM0", 0},
+      {"COM3", 3}, {"COM12", 12}, {"COM3 (ttyUSB0)", 3}, {"COM12 (ttyACM0)", 12}, {"COM16", 16},
   };
   for (const auto& [entry, number] : cases) {
     subSetPort(p.port);
-    frmPortConf.cmbComPort.clear();
-    frmPortConf.cmbComPort.addItem(entry, 99);
-    frmPortConf.cmbComPort.listIndex = 0;
+    chooseComEntry(entry);
     frmPortConf_cmdSet_Click();
     EXPECT_EQ(gCommPort, number) << entry;
     EXPECT_FALSE(frmPortConf.open);
@@ -224,10 +179,8 @@ TEST_F(PortSettings, SetReadsThePortNumberFromTheEntry) {
 }
 
 TEST_F(PortSettings, SetStoresEveryChoice) {
-  p.port.existingPorts = {1, 4};
   subSetPort(p.port);
   auto& f = frmPortConf;
-  f.cmbComPort.listIndex = 1;
   f.cmbCommBaudrate.listIndex = 5;  // 9600
   f.cmbUpBaudrate.listIndex = 5;    // 153600
   f.cmbParity.listIndex = 0;        // Even
@@ -235,14 +188,9 @@ TEST_F(PortSettings, SetStoresEveryChoice) {
   f.cmbStopBits.listIndex = 2;      // 2
   f.cmbFlowCtl.listIndex = 2;       // RTS / CTS
   frmPortConf_cmdSet_Click();
-  EXPECT_EQ(gCommPort, 4);
-  EXPECT_EQ(gCommBaud, "9600");
-  EXPECT_EQ(gUpdateBaud, 5);
-  EXPECT_EQ(gCommParity, "E");
-  EXPECT_EQ(gCommDataBits, "7");
-  EXPECT_EQ(gCommStopBits, "2");
-  EXPECT_EQ(gCommFlow, 2);
   EXPECT_EQ(fncLinkSettings(), "9600,E,7,2");
+  EXPECT_EQ(gUpdateBaud, 5);
+  EXPECT_EQ(gCommFlow, 2);
 }
 
 TEST_F(PortSettings, SetClosesAnOpenPortUnlessAStepHoldsIt) {
@@ -260,14 +208,11 @@ TEST_F(PortSettings, SetClosesAnOpenPortUnlessAStepHoldsIt) {
   EXPECT_FALSE(p.port.portOpen());
 }
 
-TEST_F(PortSettings, CancelGivesThePortBackAndKeepsTheSettings) {
-  p.port.setCommPort(1);
+TEST_F(PortSettings, CancelGivesAClosedPortBackAndKeepsTheSettings) {
   p.port.setSettings("307200,o,8,1");
   subSetPort(p.port);
   frmPortConf.cmbCommBaudrate.listIndex = 0;
-  frmPortConf.cmbParity.listIndex = 1;
-  // Something moved the closed port while the dialog was open.
-  p.port.setCommPort(2);
+  p.port.setCommPort(2);  // something moved the port while the dialog was open
   p.port.setSettings("9600,N,8,1");
   p.port.setHandshaking(3);
   frmPortConf_cmdCancel_Click();
@@ -275,18 +220,8 @@ TEST_F(PortSettings, CancelGivesThePortBackAndKeepsTheSettings) {
   EXPECT_EQ(p.port.settings(), "307200,o,8,1");
   EXPECT_EQ(p.port.handshaking(), 0);
   EXPECT_EQ(gCommBaud, "307200");
-  EXPECT_EQ(gCommParity, "O");
   EXPECT_FALSE(frmPortConf.open);
   EXPECT_TRUE(p.messages.empty());
-}
-
-TEST_F(PortSettings, CancelLeavesAnOpenPortAlone) {
-  subSetPort(p.port);
-  p.port.setSettings("9600,N,8,1");
-  p.port.setPortOpen(true);
-  frmPortConf_cmdCancel_Click();
-  EXPECT_TRUE(p.port.portOpen());
-  EXPECT_EQ(p.port.settings(), "9600,N,8,1");
 }
 
 TEST_F(PortSettings, RefusedRestoreIsReportedAndTheDialogStillCloses) {
@@ -301,23 +236,12 @@ TEST_F(PortSettings, RefusedRestoreIsReportedAndTheDialogStillCloses) {
     port.setHandshaking(0);
     port.refuseSettings = true;
     frmPortConf_cmdCancel_Click();
-    ASSERT_EQ(p.messages.size(), 1u);
-    EXPECT_EQ(p.messages[0], lang == 1033 ? "Please do the resetting that setting of a port is invalidity."
-                                          : "ポートの設定が無効です再設定してください。");
+    EXPECT_EQ(p.messages, std::vector<std::string>{lang == 1033
+                                                       ? "Please do the resetting that setting of a port is invalidity."
+                                                       : "ポートの設定が無効です再設定してください。"});
     EXPECT_EQ(port.handshaking(), 1);  // the restore went on past the refusal
     EXPECT_FALSE(frmPortConf.open);
   }
-  installPlatform(&p, &p.port, &p.timer);
-}
-
-TEST_F(PortSettings, CloseBoxNeitherSetsNorRestores) {
-  subSetPort(p.port);
-  frmPortConf.cmbCommBaudrate.listIndex = 0;
-  p.port.setCommPort(2);
-  frmPortConf_QueryUnload();
-  EXPECT_FALSE(frmPortConf.open);
-  EXPECT_EQ(gCommBaud, "307200");
-  EXPECT_EQ(p.port.commPort(), 2);
 }
 
 }  // namespace

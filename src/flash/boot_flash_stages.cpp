@@ -1,0 +1,132 @@
+// Erase, write, security setting and verify: the stages that change the controller's flash.
+#include <string>
+
+#include "app/frm_main.h"
+#include "app/state.h"
+#include "flash/boot_exchange.h"
+#include "flash/boot_frames.h"
+#include "flash/boot_stages.h"
+#include "flash/boot_state.h"
+#include "flash/boot_texts.h"
+#include "image/write_blocks.h"
+
+namespace vq {
+
+namespace {
+
+constexpr int kCommandTimeoutMs = 3000;
+constexpr int kEraseTimeoutMs = 65535;  // erasing the whole flash takes the controller long
+constexpr int kWriteBlockTimeoutMs = 318;
+constexpr int kWriteCompletionTimeoutMs = 1088;  // the controller finishes programming first
+constexpr int kVerifyBlockTimeoutMs = 100;
+constexpr int kSecurityDataTimeoutMs = 4162;
+constexpr int kSecuritySecondTimeoutMs = 4193;
+
+struct BlockRun {
+  const StageTexts& texts;
+  const char* tag;
+  int timeoutMs;
+  std::uint8_t errCode;
+  bool completionStatus;  // the controller confirms the last block with a further status
+};
+
+// Sends the 512 blocks of gImage, each after the previous one's reply; stops at a failure.
+void sendImageBlocks(const BlockRun& run) {
+  for (int b = 0; b < kBlockCount; ++b) {
+    frmMain.prgProcess.value = b;
+    showStageText(pick(run.texts.block) + std::to_string(b) + kBlockSuffix);
+
+    const bool last = b == kBlockCount - 1;
+    bool awaitingCompletion = false;
+    BootExchange ex{run.tag, kBlockStatusLen, run.timeoutMs, true, "", [&](BootExchange&) {
+                      if (awaitingCompletion) {
+                        evaluateOnce(run.errCode);
+                        return;
+                      }
+                      const std::uint8_t check = fncBootCheckReply(gBootRx);
+                      if (check != kResultOk) {
+                        failBootStage(check, run.errCode);
+                      } else if (last && run.completionStatus) {
+                        awaitingCompletion = true;
+                        awaitFurtherStatus(kStatusLen, kWriteCompletionTimeoutMs);
+                      } else {
+                        gBootState = bsDone;
+                      }
+                    }};
+    runBootExchange(buildBlockFrame(gImage[std::size_t(b)], last), ex);
+    if (gBootState == bsFailed) return;
+  }
+  gBootState = bsBlocksDone;
+}
+
+void runBlockStage(const Bytes& command, const char* commandTag, const BlockRun& run) {
+  showStageText(pick(run.texts.start));
+  const std::uint8_t errCode = run.errCode;
+  BootExchange ex{commandTag, kStatusLen, kCommandTimeoutMs, true, "",
+                  [errCode](BootExchange&) { evaluateOnce(errCode); }};
+  runBootExchange(command, ex);
+  if (gBootState == bsDone) sendImageBlocks(run);
+  if (gBootResult == kResultOk) showStageCompleted(pick(run.texts.done));
+}
+
+}  // namespace
+
+void subBootChipErase(std::uint8_t& result) {
+  showStageText(pick(kEraseTexts.start));
+  gBootResult = kResultOk;
+  gBootRetry = 0;
+
+  BootExchange ex{"CHIP ERASE", kStatusLen, kEraseTimeoutMs, true, "",
+                  [](BootExchange&) { evaluateOnce(kErrCodeErase); }};
+  runBootExchange(buildChipEraseFrame(), ex);
+
+  if (gBootResult == kResultOk) showStageCompleted(pick(kEraseTexts.done));
+  result = gBootResult;
+}
+
+void subBootWrite(std::uint8_t& result) {
+  runBlockStage(buildProgramCommand(), "WRITE CMD",
+                {kWriteTexts, "WRITE DATA", kWriteBlockTimeoutMs, kErrCodeWrite, true});
+  result = gBootResult;
+}
+
+void subBootVerify(std::uint8_t& result) {
+  runBlockStage(buildVerifyCommand(), "VERIFY CMD",
+                {kVerifyTexts, "VERIFY DATA", kVerifyBlockTimeoutMs, kErrCodeVerify, false});
+  result = gBootResult;
+}
+
+void subBootSecuritySet(std::uint8_t& result) {
+  showStageText(pick(kSecurityTexts.start));
+
+  BootExchange cmd{"SECURITY SET CMD", kStatusLen, kCommandTimeoutMs, true, "",
+                   [](BootExchange&) { evaluateOnce(kErrCodeSetting); }};
+  runBootExchange(buildSecurityCommand(), cmd);
+
+  if (gBootState == bsDone) {
+    // The controller answers the setting with two statuses in a row.
+    bool second = false;
+    BootExchange data{"SECURITY SET DATA", kStatusLen, kSecurityDataTimeoutMs, true, "SECURITY SET DATA RECV1",
+                      [&second](BootExchange& e) {
+                        if (second) {
+                          evaluateOnce(kErrCodeSetting);
+                          return;
+                        }
+                        const std::uint8_t check = fncBootCheckReply(gBootRx);
+                        if (check != kResultOk) {
+                          failBootStage(check, kErrCodeSetting);
+                          return;
+                        }
+                        second = true;
+                        e.recvText = "SECURITY SET DATA RECV2";
+                        awaitFurtherStatus(kStatusLen, kSecuritySecondTimeoutMs);
+                      }};
+    runBootExchange(buildSecurityDataFrame(), data);
+  }
+
+  // Shown but not kept: the verify stage's start text takes this line.
+  if (gBootResult == kResultOk) showStageCompleted(pick(kSecurityTexts.done), false);
+  result = gBootResult;
+}
+
+}  // namespace vq

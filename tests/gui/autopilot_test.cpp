@@ -1,0 +1,183 @@
+// The autopilot that walks vq-update by itself for make run: its progress printing, a whole
+// update against vq-sim (found next to this program), and the ways it must end on its own
+// (a file that is no update file, an instrument that is not there).
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <string>
+#include <vector>
+
+#include "ui/autopilot.h"
+#include "ui/program.h"
+
+using namespace vq;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+struct Run {
+  int exitCode = -1;
+  QStringList lines;
+  qint64 ms = 0;
+  QStringList tagged(const QString& tag) const {
+    QStringList out;
+    for (const QString& l : lines)
+      if (l.startsWith(tag + ": ")) out << l.mid(tag.size() + 2);
+    return out;
+  }
+};
+
+// vq-update's main() in short: the program, the autopilot, the event loop.
+Run autopilot(const qt::ComPortMap& map, const QString& dir, const QString& file) {
+  Run run;
+  ui::Program program(map);
+  ui::Autopilot pilot(program, dir, file);
+  pilot.print = [&](const std::string& line) { run.lines << QString::fromStdString(line); };
+  QElapsedTimer t;
+  t.start();
+  program.start();
+  pilot.start();
+  const int rc = QApplication::exec();
+  run.exitCode = rc != 0 ? rc : pilot.exitCode();
+  run.ms = t.elapsed();
+  program.window.hide();
+  return run;
+}
+
+QString makeUpdateFile(const QString& dir, const QStringList& args) {
+  const QString path = dir + "/VQ_1.2.0.bin";
+  QProcess maker;
+  maker.start(QCoreApplication::applicationDirPath() + "/vq-make-update-file", QStringList{"--out", path} + args);
+  if (!maker.waitForFinished(10'000) || maker.exitCode() != 0) return {};
+  return path;
+}
+
+}  // namespace
+
+class AutopilotTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void splitsLines_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("empty") << "" << QStringList{};
+    QTest::newRow("crlf") << "a\r\nb" << QStringList{"a", "b"};
+    QTest::newRow("trailing line end") << "a\r\n" << QStringList{"a"};
+    QTest::newRow("empty line kept") << "a\r\n\r\nb" << QStringList{"a", "", "b"};
+    QTest::newRow("bare lf") << "a\nb" << QStringList{"a", "b"};
+    QTest::newRow("lone cr stays") << "a\rb" << QStringList{"a\rb"};
+  }
+  void splitsLines() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QStringList got;
+    for (const auto& l : ui::splitLines(text.toStdString())) got << QString::fromStdString(l);
+    QCOMPARE(got, lines);
+  }
+
+  // A sequence of progress texts as the wizard shows them, and what gets printed each time.
+  void printsProgressLines() {
+    struct Case {
+      const char* text;
+      qint64 ms;
+      Lines printed;
+    };
+    const std::vector<Case> cases{
+        {"Connection started", 0, {"Connection started"}},
+        {"Connection started", 10, {}},
+        // the start line rewritten as the done line: a different line, printed
+        {"Connection completed", 20, {"Connection completed"}},
+        {"Connection completed\r\nNow writing new firmware 0 Block", 30, {"Now writing new firmware 0 Block"}},
+        // counting on: held back within the second, then the value of that moment
+        {"Connection completed\r\nNow writing new firmware 1 Block", 40, {}},
+        {"Connection completed\r\nNow writing new firmware 2 Block", 500, {}},
+        {"Connection completed\r\nNow writing new firmware 300 Block", 1100, {"Now writing new firmware 300 Block"}},
+        {"Connection completed\r\nNow writing new firmware 301 Block", 1200, {}},
+        // the counter replaced by its done line, however soon: always printed
+        {"Connection completed\r\nWriting new firmware completed", 1210, {"Writing new firmware completed"}},
+        // a new step clears the text; its first line is new again
+        {"", 1300, {}},
+        {"Connection completed", 1310, {"Connection completed"}},
+    };
+    ui::ProgressLines p;
+    for (const auto& c : cases) QCOMPARE(p.feed(c.text, c.ms), c.printed);
+  }
+
+  // A file that is no update file: its message, accepted; Next stays off, so it ends at once.
+  void endsWhenTheFileIsRefused() {
+    QTemporaryDir dir;
+    const QString file = makeUpdateFile(dir.path(), {"--magic", "bad"});
+    if (file.isEmpty()) QSKIP("vq-make-update-file not built next to this test");
+    qt::ComPortMap map;
+    map.pin(1, dir.path() + "/no-such-port");
+    const Run run = autopilot(map, dir.path() + "/png", file);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.tagged("MESSAGE").value(0), QString("The updating file is not correct."));
+    QVERIFY(QFileInfo::exists(dir.path() + "/png/message-1-en.png"));
+    QVERIFY2(run.ms < 10'000, qPrintable(QString::number(run.ms)));
+  }
+
+  // No instrument: every Next fails in step 2; it retries, then gives up instead of looping.
+  void givesUpWhenTheInstrumentIsMissing() {
+    QTemporaryDir dir;
+    const QString file = makeUpdateFile(dir.path(), {"--version", "1.2.0"});
+    if (file.isEmpty()) QSKIP("vq-make-update-file not built next to this test");
+    qt::ComPortMap map;
+    map.pin(1, dir.path() + "/no-such-port");
+    const Run run = autopilot(map, dir.path() + "/png", file);
+    QCOMPARE(run.exitCode, 1);
+    // Step 1 at the start and again after each failure but the last, where it gives up.
+    QCOMPARE(run.tagged("STEP").count("1. Start"), ui::Autopilot::kMaxMessages);
+    QCOMPARE(run.tagged("MESSAGE").count("Unable to initiate the communication."), ui::Autopilot::kMaxMessages);
+    QVERIFY(!run.tagged("STEP").contains("3. Checking the version"));
+    QCOMPARE(run.tagged("AUTOPILOT").value(0), QString("giving up after 3 messages"));
+  }
+
+  // The whole update against the simulated instrument, as make run does it.
+  void walksTheWholeUpdate() {
+    QTemporaryDir dir;
+    const QString file = makeUpdateFile(dir.path(), {"--version", "1.2.0"});
+    const QString simPath = QCoreApplication::applicationDirPath() + "/vq-sim";
+    if (file.isEmpty() || !QFileInfo(simPath).isExecutable()) QSKIP("vq-sim not built next to this test");
+    const QString link = dir.path() + "/vq-com1";
+    const QString report = dir.path() + "/report.txt";
+    QProcess sim;
+    sim.start(simPath, {"--switch", "auto", "--link", link, "--report", report, "--expect-file", file,
+                        "--version", "1.1.5"});
+    QVERIFY(sim.waitForStarted());
+    for (int i = 0; i < 100 && !QFileInfo::exists(link); ++i) QThread::msleep(20);
+    QVERIFY(QFileInfo::exists(link));
+
+    qt::ComPortMap map;
+    map.pin(1, link);
+    const QString png = dir.path() + "/png";
+    const Run run = autopilot(map, png, file);
+    sim.write("quit\n");
+    QVERIFY(sim.waitForFinished(10'000));
+
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.tagged("MESSAGE").isEmpty());
+    QCOMPARE(run.tagged("STEP"), (QStringList{"1. Start", "2. Getting parameters", "3. Checking the version",
+                                              "4. Preparing firmware update", "5. Firmware update",
+                                              "6. Preparing parameter update", "7. Parameter update", "8. Quit"}));
+    QVERIFY(run.tagged("PROGRESS").contains("Verifying completed"));
+    QCOMPARE(run.tagged("AUTOPILOT"), QStringList{"done"});
+    for (int n = 1; n <= 8; ++n) QVERIFY(QFileInfo::exists(png + QString("/step%1-en.png").arg(n)));
+    QVERIFY(QFileInfo::exists(png + "/step5-mid-en.png"));
+
+    QFile r(report);
+    QVERIFY(r.open(QIODevice::ReadOnly));
+    const QByteArray text = r.readAll();
+    QVERIFY(text.contains("\nflash_matches_update_file=yes\n"));
+    QVERIFY(text.contains("\nviolations=0\n"));
+  }
+};
+
+QTEST_MAIN(AutopilotTest)
+#include "autopilot_test.moc"
