@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
   std::printf("flash_bench: writing rate %s, window %s, %s, %zu block replies\n", writingRateText(rate),
               hidden ? "hidden" : "shown", ok ? "flash verified" : "FAILED", blockReplies.size());
   std::printf("  wall time of step 5            %8.1f ms\n", wall);
-  std::printf("  CPU (user+sys) / wall, step 5  %8.1f %%  (the image stage yields 131,072 times)\n",
+  std::printf("  CPU (user+sys) / wall, step 5  %8.1f %%  (the image stage included)\n",
               100.0 * (cpu1 - cpu0) / wall);
   std::printf("  CPU (user+sys) / wall, boot    %8.1f %%  (from the first boot reply on)\n",
               100.0 * (cpu1 - cpuAtFirstReply) / exchWall);

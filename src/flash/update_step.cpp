@@ -39,7 +39,6 @@ void runStage(F&& stage) {
 }  // namespace
 
 void subStep5FirmwareUpdate() {
-  frmMain.stepRunning = true;
   subStepScreen(5);
   subSetButtons(ButtonMoment::Step5Start);
 
@@ -77,7 +76,6 @@ void subStep5FirmwareUpdate() {
     port.setRThreshold(1);
     port.setSThreshold(0);
   });
-  frmMain.stepRunning = false;
 
   if (gErrCode != 0) return;
   frmMain.txtInfo.text = pick(stepText(InfoText::T5b));

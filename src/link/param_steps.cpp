@@ -92,12 +92,6 @@ void catchStepFailure(std::uint8_t code) {
   if (gLinkBusy) subCommAbandon();
 }
 
-// Marks the step running for its whole length (the close box is refused meanwhile).
-struct StepRunning {
-  StepRunning() { frmMain.stepRunning = true; }
-  ~StepRunning() { frmMain.stepRunning = false; }
-};
-
 void readParameters() {
   openLinkPort();
   subStepScreen(2);
@@ -145,7 +139,6 @@ void updateParameters() {
 
 template <class Body>
 void runCatching(Body body) {
-  StepRunning running;
   try {
     body();
   } catch (const SerialError& e) {

@@ -67,7 +67,8 @@ PortConfDialog::PortConfDialog(qt::QtPlatform& platform, QWidget* parent) : QDia
   auto* v = new QVBoxLayout(this);
   v->addWidget(fraPort_);
   v->addLayout(buttons);
-  v->setSizeConstraint(QLayout::SetFixedSize);
+  // The size the dialog's procedures centre on the screen.
+  setFixedSize(kPortConfInnerWidth, kPortConfInnerHeight);
 }
 
 void PortConfDialog::mirror() {

@@ -26,6 +26,7 @@
 #include "app/texts.h"
 #include "config/frm_port_conf.h"
 #include "image/firmware_file.h"
+#include "link/param_store.h"
 #include "ui/program.h"
 
 using namespace vq;
@@ -262,7 +263,7 @@ class MainWindowTest : public QObject {
   void yieldsMirrorTheModelWithoutAClick() {
     frmMain.stsAppStatus.panel2 = "CHIP ERASE SEND";
     frmMain.prgProcess = {0, 512, 256};
-    QTest::qWait(40);
+    QTest::qWait(150);
     program_->platform.doEvents();
     QCOMPARE(label("stsAppStatusPanel2"), QString("CHIP ERASE SEND"));
     QCOMPARE(child<QProgressBar>("prgProcess")->maximum(), 512);
@@ -272,8 +273,9 @@ class MainWindowTest : public QObject {
   void portDialogRendersItsModelAndCloses() {
     click("cmdCommSetting");
     auto* dialog = window()->findChild<QDialog*>("frmPortConf");
-    if (!dialog) QSKIP("the port dialog's logic has not landed");
-    QVERIFY(dialog->isVisible());
+    QVERIFY(dialog && dialog->isVisible());
+    QCOMPARE(dialog->windowTitle(), QString("Comm settings"));
+    QCOMPARE(dialog->pos(), QPoint(frmPortConf.left, frmPortConf.top));
     const char* lists[] = {"cmbComPort", "cmbCommBaudrate", "cmbUpBaudrate", "cmbParity",
                            "cmbDataBits", "cmbStopBits", "cmbFlowCtl"};
     for (const char* name : lists) {
@@ -293,27 +295,43 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(!alive);
   }
 
-  void forcedUpdateDialogJumpsToStepThree() {
+  void forcedUpdateCloseBoxLeavesTheStep() {
     ModalAnswers answers;
-    bool loaded = false;
+    answers.run([this] { click("cmdForceUpdate"); }, [](QDialog* dialog) { dialog->close(); });
+    QCOMPARE(answers.dialogs, 1);
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(boldStep(), 1);
+  }
+
+  void forcedUpdateDialogJumpsToStepThree() {
+    // A wrong entry keeps the dialog open with a message; five digits close it and jump.
+    ModalAnswers answers;
+    QString model;
     answers.run([this] { click("cmdForceUpdate"); },
                 [&](QDialog* dialog) {
                   QCOMPARE(dialog->objectName(), QString("frmForceUpdate"));
-                  auto* model = dialog->findChild<QComboBox*>("cboModel");
-                  loaded = model && model->count() == 2;
-                  if (!loaded) {
-                    dialog->reject();
-                    return;
-                  }
-                  QCOMPARE(model->currentText(), QString("VQA-7001"));
+                  auto* models = dialog->findChild<QComboBox*>("cboModel");
+                  QCOMPARE(models->count(), 2);
+                  models->activated(1);  // as if the operator chose the second entry
+                  model = models->itemText(1);
                   auto* serial = dialog->findChild<QLineEdit*>("txtSerial");
-                  QTest::keyClicks(serial, "12345");
+                  QCOMPARE(dialog->findChild<QLabel*>("lblSerialTitle")->buddy(), serial);
+                  QTest::keyClicks(serial, "1234");
+                  // This timer does not fire again while its handler runs: a second one answers.
+                  ModalAnswers inner;
+                  inner.run([&] { QTest::mouseClick(dialog->findChild<QPushButton*>("cmdSet"), Qt::LeftButton); });
+                  answers.messages << inner.messages;
+                  QVERIFY(dialog->isVisible());
+                  QTest::keyClicks(serial, "5");
                   QCOMPARE(frmForceUpdate.txtSerial.text, std::string("12345"));
                   QTest::mouseClick(dialog->findChild<QPushButton*>("cmdSet"), Qt::LeftButton);
                 });
     QCOMPARE(answers.dialogs, 1);
+    QCOMPARE(answers.messages.size(), 1);
+    QVERIFY(answers.messages[0].startsWith("The wrong number of digits"));
     QVERIFY(!QApplication::activeModalWidget());
-    if (!loaded) QSKIP("the forced-update dialog's logic has not landed");
+    QCOMPARE(QString::fromStdString(gModelName), model);
+    QCOMPARE(gSerialNo, std::string(" 12345"));
     QCOMPARE(boldStep(), 3);
     QCOMPARE(label("lblFWOld"), QString("Ver.0.0.0"));
   }
