@@ -136,9 +136,10 @@ void commReceive(CommEvent ev) {
 
   setLinkText("Recv");
   platform().refresh();
+  // The read takes everything buffered. No discard after it: on a real driver bytes keep
+  // arriving meanwhile, and a discard would throw away the rest of the reply being assembled.
   const Bytes in = port.input();
   gRxBuffer.insert(gRxBuffer.end(), in.begin(), in.end());
-  port.discardInput();
 
   bool corrupt = false;
   if (gRxBuffer.size() > kLengthOffset) {
