@@ -11,11 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "e2e/flash_sim_session.h"
+#include "e2e/program_on_sim.h"
 #include "flash/boot_frames.h"
 #include "flash/boot_state.h"
 
 using namespace vq;
+using namespace vq::e2e;
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -51,14 +52,15 @@ int main(int argc, char** argv) {
     else rate = std::atoi(argv[i]);
   }
 
-  test::SimProcess sim({"--erase-ms", "0", "--program-ms", "0", "--completion-ms", "0", "--security-ms", "0,0",
-                        "--dsr-ms", "0"});
-  if (sim.slave().isEmpty()) {
-    std::fprintf(stderr, "vq-sim did not start (%s)\n", VQ_SIM_PATH);
+  SimProcess sim;
+  const Bytes file = startInBootMode(sim, {"--erase-ms", "0", "--program-ms", "0", "--completion-ms", "0",
+                                           "--security-ms", "0,0", "--dsr-ms", "0"});
+  if (file.empty()) {
+    std::fprintf(stderr, "flash_bench: %s\n", qPrintable(sim.error()));
     return 1;
   }
 
-  test::ProgramOnSim prog(sim.slave());
+  ProgramOnSim prog(sim);
   if (hidden) prog.program->window.hide();
   // Time each block reply as the program receives it; CPU time from the first boot reply on.
   std::vector<Clock::time_point> blockReplies;
@@ -78,13 +80,13 @@ int main(int argc, char** argv) {
 
   const double cpu0 = cpuMs();
   const auto t0 = Clock::now();
-  prog.runStep5(sim.file(), std::uint8_t(rate));
+  prog.runStep5(file, std::uint8_t(rate));
   const auto t1 = Clock::now();
   const double cpu1 = cpuMs();
-  const auto report = sim.quit();
+  sim.stop();
+  const SimReport report = sim.readReport();
 
-  const bool ok = gErrCode == 0 && report.count("flash_matches_update_file") &&
-                  report.at("flash_matches_update_file") == "yes";
+  const bool ok = gErrCode == 0 && report["flash_matches_update_file"] == "yes";
   const double wall = msBetween(t0, t1);
   const double exchWall = msBetween(firstReplyAt, t1);
   const double writeCycle = meanCycleMs(blockReplies, 0, 512);

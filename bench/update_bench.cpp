@@ -17,6 +17,7 @@
 #include "e2e/modal_operator.h"
 #include "e2e/sim_process.h"
 #include "platform/line_settings.h"
+#include "support/qt_test_app.h"
 #include "ui/program.h"
 
 using namespace vq;
@@ -140,11 +141,8 @@ class Bench {
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("LANG", "en_US.UTF-8");
-  qunsetenv("LC_ALL");
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("vq-update");
+  test::QtTestApp app(argc, argv);
 
   QList<int> rates{3, 5};
   bool realDelays = false;

@@ -2,11 +2,11 @@
 // controller ends with the image in its flash, saw nothing it would refuse, and switched rates.
 #include <QTest>
 
-#include "e2e/flash_sim_session.h"
+#include "e2e/program_on_sim.h"
 #include "flash/boot_state.h"
 
 using namespace vq;
-using namespace vq::test;
+using namespace vq::e2e;
 
 class FlashE2e : public QObject {
   Q_OBJECT
@@ -26,22 +26,23 @@ class FlashE2e : public QObject {
     QFETCH(int, updateBaud);
     QFETCH(QString, bootBaud);
     QFETCH(QStringList, simArgs);
-    SimProcess sim(simArgs);
-    QVERIFY2(!sim.slave().isEmpty(), "vq-sim did not start");
+    SimProcess sim;
+    const Bytes file = startInBootMode(sim, simArgs);
+    QVERIFY2(!file.empty(), qPrintable(sim.error()));
     {
-      ProgramOnSim prog(sim.slave());
-      prog.runStep5(sim.file(), std::uint8_t(updateBaud));
+      ProgramOnSim prog(sim);
+      prog.runStep5(file, std::uint8_t(updateBaud));
       QVERIFY2(prog.messages.isEmpty(), qPrintable(prog.messages.join("\n")));
       QCOMPARE(int(gErrCode), 0);
       QCOMPARE(int(gFlashResult), 0);
       QCOMPARE(int(gStep), 4);
     }
-    auto report = sim.quit();
-    for (const auto& [k, v] : report)
-      if (k.rfind("violation.", 0) == 0) qWarning("%s", v.c_str());
-    QCOMPARE(report["violations"], std::string("0"));
-    QCOMPARE(report["flash_matches_update_file"], std::string("yes"));
-    QCOMPARE(QString::fromStdString(report["boot_baud"]), bootBaud);
+    QVERIFY2(sim.stop(), qPrintable(sim.error()));
+    const SimReport report = sim.readReport();
+    for (const QString& v : report.linesStarting("violation ")) qWarning("%s", qPrintable(v));
+    QCOMPARE(report["violations"], QString("0"));
+    QCOMPARE(report["flash_matches_update_file"], QString("yes"));
+    QCOMPARE(report["boot_baud"], bootBaud);
   }
 };
 

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -23,7 +24,14 @@
 
 namespace vq::e2e {
 
-inline QString simProgram() { return QStringLiteral(VQ_SIM_PATH); }
+// Where the build put it; programs built without that word find it beside themselves.
+inline QString simProgram() {
+#ifdef VQ_SIM_PATH
+  return QStringLiteral(VQ_SIM_PATH);
+#else
+  return QCoreApplication::applicationDirPath() + QStringLiteral("/vq-sim");
+#endif
+}
 inline QString makeUpdateFileProgram() {
   return QFileInfo(simProgram()).absolutePath() + QStringLiteral("/vq-make-update-file");
 }
@@ -148,20 +156,26 @@ class SimProcess {
       error_ = answer;
       return {};
     }
+    return readReport();
+  }
+
+  // The report as last written (by report() or on the way out after stop()).
+  SimReport readReport() const {
     QFile f(reportPath());
     if (!f.open(QIODevice::ReadOnly)) return {};
     return SimReport::parse(f.readAll());
   }
 
   // Ends vq-sim ("quit", then a kill if it does not go); the report is written on the way out.
-  void stop() {
-    if (proc_.state() == QProcess::NotRunning) return;
+  // False when it had to be killed.
+  bool stop() {
+    if (proc_.state() == QProcess::NotRunning) return true;
     if (sock_ >= 0) control("quit");
     closeControl();
-    if (!proc_.waitForFinished(5000)) {
-      proc_.kill();
-      proc_.waitForFinished(2000);
-    }
+    if (proc_.waitForFinished(10000)) return proc_.exitStatus() == QProcess::NormalExit;
+    proc_.kill();
+    proc_.waitForFinished(2000);
+    return fail("vq-sim did not end on quit");
   }
 
  private:

@@ -1,10 +1,10 @@
 // Whole updates through the real window, the real serial port and vq-sim on a pseudo-terminal,
 // in English: the plain update, a forced update, a failure in each of steps 2, 5 and 7 followed
 // by a retry that completes, and the operator who forgot to move the FW switch.
-#include <QApplication>
 #include <QTest>
 
 #include "e2e/update_walk.h"
+#include "support/qt_test_app.h"
 
 using namespace vq;
 using namespace vq::e2e;
@@ -143,18 +143,7 @@ class UpdateE2eTest : public QObject {
 };
 
 int main(int argc, char** argv) {
-  // The offscreen platform complains about every resize; nothing to learn from that.
-  static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& msg) {
-    if (!msg.contains("propagateSizeHints")) previous(type, context, msg);
-  });
-  // English whatever the machine's locale.
-  qputenv("LANG", "en_US.UTF-8");
-  qunsetenv("LC_ALL");
-  qunsetenv("LC_MESSAGES");
-  qunsetenv("LANGUAGE");
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("vq-update");
+  vq::test::QtTestApp app(argc, argv);
   UpdateE2eTest test;
   return QTest::qExec(&test, argc, argv);
 }

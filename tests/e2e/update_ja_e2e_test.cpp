@@ -1,11 +1,11 @@
 // The whole update in Japanese: a system whose language is Japanese gets the Japanese texts,
 // and the update ends as in English. Its own program because the system language is read
 // once, when the application starts.
-#include <QApplication>
 #include <QLabel>
 #include <QTest>
 
 #include "e2e/update_walk.h"
+#include "support/qt_test_app.h"
 
 using namespace vq;
 using namespace vq::e2e;
@@ -40,16 +40,7 @@ class UpdateJaE2eTest : public QObject {
 };
 
 int main(int argc, char** argv) {
-  static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& msg) {
-    if (!msg.contains("propagateSizeHints")) previous(type, context, msg);
-  });
-  // A Japanese system; the language is read from the locale when the application starts.
-  qputenv("LANG", "ja_JP.UTF-8");
-  qputenv("LC_ALL", "ja_JP.UTF-8");
-  qunsetenv("LANGUAGE");
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("vq-update");
+  vq::test::QtTestApp app(argc, argv, "ja_JP.UTF-8");
   UpdateJaE2eTest test;
   return QTest::qExec(&test, argc, argv);
 }

@@ -2,16 +2,15 @@
 // update against vq-sim (found next to this program), and the ways it must end on its own
 // (a file that is no update file, an instrument that is not there).
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <string>
 #include <vector>
 
+#include "e2e/sim_process.h"
+#include "support/qt_test_app.h"
 #include "ui/autopilot.h"
 #include "ui/program.h"
 
@@ -51,10 +50,7 @@ Run autopilot(const qt::ComPortMap& map, const QString& dir, const QString& file
 
 QString makeUpdateFile(const QString& dir, const QStringList& args) {
   const QString path = dir + "/VQ_1.2.0.bin";
-  QProcess maker;
-  maker.start(QCoreApplication::applicationDirPath() + "/vq-make-update-file", QStringList{"--out", path} + args);
-  if (!maker.waitForFinished(10'000) || maker.exitCode() != 0) return {};
-  return path;
+  return e2e::runTool(e2e::makeUpdateFileProgram(), QStringList{"--out", path} + args) ? path : QString();
 }
 
 }  // namespace
@@ -141,25 +137,16 @@ class AutopilotTest : public QObject {
 
   // The whole update against the simulated instrument, as make run does it.
   void walksTheWholeUpdate() {
-    QTemporaryDir dir;
-    const QString file = makeUpdateFile(dir.path(), {"--version", "1.2.0"});
-    const QString simPath = QCoreApplication::applicationDirPath() + "/vq-sim";
-    if (file.isEmpty() || !QFileInfo(simPath).isExecutable()) QSKIP("vq-sim not built next to this test");
-    const QString link = dir.path() + "/vq-com1";
-    const QString report = dir.path() + "/report.txt";
-    QProcess sim;
-    sim.start(simPath, {"--switch", "auto", "--link", link, "--report", report, "--expect-file", file,
-                        "--version", "1.1.5"});
-    QVERIFY(sim.waitForStarted());
-    for (int i = 0; i < 100 && !QFileInfo::exists(link); ++i) QThread::msleep(20);
-    QVERIFY(QFileInfo::exists(link));
+    e2e::SimProcess sim;
+    const QString file = makeUpdateFile(sim.dir(), {"--version", "1.2.0"});
+    if (file.isEmpty() || !QFileInfo(e2e::simProgram()).isExecutable()) QSKIP("vq-sim not built next to this test");
+    QVERIFY2(sim.start({"--switch", "auto", "--expect-file", file, "--version", "1.1.5"}), qPrintable(sim.error()));
 
     qt::ComPortMap map;
-    map.pin(1, link);
-    const QString png = dir.path() + "/png";
+    map.pin(1, sim.linkPath());
+    const QString png = sim.dir() + "/png";
     const Run run = autopilot(map, png, file);
-    sim.write("quit\n");
-    QVERIFY(sim.waitForFinished(10'000));
+    QVERIFY2(sim.stop(), qPrintable(sim.error()));
 
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.tagged("MESSAGE").isEmpty());
@@ -171,7 +158,7 @@ class AutopilotTest : public QObject {
     for (int n = 1; n <= 8; ++n) QVERIFY(QFileInfo::exists(png + QString("/step%1-en.png").arg(n)));
     QVERIFY(QFileInfo::exists(png + "/step5-mid-en.png"));
 
-    QFile r(report);
+    QFile r(sim.reportPath());
     QVERIFY(r.open(QIODevice::ReadOnly));
     const QByteArray text = r.readAll();
     QVERIFY(text.contains("\nflash_matches_update_file=yes\n"));
@@ -179,5 +166,10 @@ class AutopilotTest : public QObject {
   }
 };
 
-QTEST_MAIN(AutopilotTest)
+int main(int argc, char** argv) {
+  // The checks read the English texts.
+  vq::test::QtTestApp app(argc, argv);
+  AutopilotTest test;
+  return QTest::qExec(&test, argc, argv);
+}
 #include "autopilot_test.moc"

@@ -27,6 +27,7 @@
 #include "config/frm_port_conf.h"
 #include "image/firmware_file.h"
 #include "link/param_store.h"
+#include "support/qt_test_app.h"
 #include "ui/program.h"
 
 using namespace vq;
@@ -338,18 +339,7 @@ class MainWindowTest : public QObject {
 };
 
 int main(int argc, char** argv) {
-  // The offscreen platform complains about every resize; nothing to learn from that.
-  static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& msg) {
-    if (!msg.contains("propagateSizeHints")) previous(type, context, msg);
-  });
-  // English whatever the machine's locale.
-  qputenv("LANG", "en_US.UTF-8");
-  qunsetenv("LC_ALL");
-  qunsetenv("LC_MESSAGES");
-  qunsetenv("LANGUAGE");
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("vq-update");
+  vq::test::QtTestApp app(argc, argv);
   MainWindowTest test;
   return QTest::qExec(&test, argc, argv);
 }

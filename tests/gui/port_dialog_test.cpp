@@ -1,11 +1,6 @@
 // The port settings dialog in the real window, offscreen: the operator picks a port and a baud
 // rate with the keyboard and presses Set or Cancel. COM3 is pinned to a pseudo-terminal, so the
 // scan has one port it can open; COM1 is pinned to a device that does not exist.
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QFileInfo>
@@ -19,6 +14,8 @@
 #include "config/comm_settings.h"
 #include "config/frm_port_conf.h"
 #include "config/port_scan.h"
+#include "support/pty.h"
+#include "support/qt_test_app.h"
 #include "ui/program.h"
 
 using namespace vq;
@@ -27,18 +24,8 @@ namespace {
 
 constexpr int kPtyCom = 3;
 
-// The master side of a pseudo-terminal; the program's port opens the slave.
-struct Pty {
-  int master = -1;
-  QString slave;
-  Pty() {
-    master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0) slave = QString::fromLocal8Bit(::ptsname(master));
-  }
-  ~Pty() {
-    if (master >= 0) ::close(master);
-  }
-};
+// The program's port opens the slave.
+using Pty = test::PtyMaster;
 
 }  // namespace
 
@@ -140,17 +127,7 @@ class PortDialogTest : public QObject {
 };
 
 int main(int argc, char** argv) {
-  // The offscreen platform complains about every resize and raise; nothing to learn from that.
-  static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& msg) {
-    if (!msg.contains("propagateSizeHints") && !msg.contains("support raise")) previous(type, context, msg);
-  });
-  qputenv("LANG", "en_US.UTF-8");
-  qunsetenv("LC_ALL");
-  qunsetenv("LC_MESSAGES");
-  qunsetenv("LANGUAGE");
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("vq-update");
+  vq::test::QtTestApp app(argc, argv);
   PortDialogTest test;
   return QTest::qExec(&test, argc, argv);
 }

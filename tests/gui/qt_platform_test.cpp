@@ -14,26 +14,15 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_timer.h"
+#include "support/pty.h"
 
 using namespace vq;
 using namespace vq::qt;
 
 namespace {
 
-// The master side of a pseudo-terminal; the port under test opens the slave.
-struct Pty {
-  int master = -1;
-  QString slave;
-  Pty() {
-    master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0) slave = QString::fromLocal8Bit(::ptsname(master));
-    ::fcntl(master, F_SETFL, O_NONBLOCK);
-  }
-  ~Pty() { closeMaster(); }
-  void closeMaster() {
-    if (master >= 0) ::close(master);
-    master = -1;
-  }
+// The pseudo-terminal's master, with the line settings the port set and its bytes.
+struct Pty : test::PtyMaster {
   termios2 line() const {
     termios2 t{};
     ::ioctl(master, TCGETS2, &t);
