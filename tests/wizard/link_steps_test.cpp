@@ -127,10 +127,7 @@ TEST_F(LinkSteps, NextAfterAFailedStepTwoReadsAgainFromTheStart) {
 
 TEST_F(LinkSteps, RetryWorksAfterAFailureThatLeftPcModeOn) {
   // The instrument enters PC mode, then stops answering: the stop keeps the port open.
-  instrument->script = [](const InstrumentFrame& r, int) -> std::optional<Pieces> {
-    if (r.Command == 1) return Pieces{};
-    return std::nullopt;
-  };
+  instrument->script = FakeInstrument::silentOn(1);
   cmdNext_Click();
   expectShowing(12);
   ASSERT_TRUE(p->port.portOpen());

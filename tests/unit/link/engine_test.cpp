@@ -69,10 +69,7 @@ TEST_F(Engine, InitialiseIsNeitherRepeatedNorTimedOutWhileTheInstrumentWorks) {
 }
 
 TEST_F(Engine, SilentInitialiseFailsWithTimeoutAfterSixtySeconds) {
-  dev->script = [](const InstrumentFrame& r, int) -> std::optional<Pieces> {
-    if (r.Command == 124) return Pieces{};
-    return std::nullopt;
-  };
+  dev->script = FakeInstrument::silentOn(124);
   openPort();
   runBatch(queueInitBatch);
   EXPECT_EQ(gErrCode, 13);
@@ -147,10 +144,7 @@ TEST_F(Engine, BytesAfterTheFrameInTheSameReadAreDropped) {
 }
 
 TEST_F(Engine, SilenceFailsAfterTenRepeats) {
-  dev->script = [](const InstrumentFrame& r, int) -> std::optional<Pieces> {
-    if (r.Command == 1) return Pieces{};
-    return std::nullopt;
-  };
+  dev->script = FakeInstrument::silentOn(1);
   openPort();
   runBatch(queueReadBatch);
   EXPECT_EQ(gErrCode, 12);

@@ -53,6 +53,13 @@ class FakeInstrument : public virt::Device {
   // Replaces the reply to a request: return pieces (empty = silence) or nothing for the
   // default. `nth` counts the requests with this command number, from 1.
   std::function<std::optional<Pieces>(const InstrumentFrame& req, int nth)> script;
+  // A script under which the instrument never answers one command and answers the rest.
+  static auto silentOn(std::uint8_t command) {
+    return [command](const InstrumentFrame& r, int) -> std::optional<Pieces> {
+      if (r.Command == command) return Pieces{};
+      return std::nullopt;
+    };
+  }
 
   int count(std::uint8_t cmd) const {
     int n = 0;
