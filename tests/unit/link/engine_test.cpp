@@ -112,12 +112,7 @@ TEST_F(Engine, FirstReceptionShorterThanNineBytesWaitsForMore) {
     return split(replyFrame(127, 0, 1, {1}), {8}, 3000);
   };
   openPort();
-  std::int32_t n = 0;
-  gModeKind = 1;
-  subAddCommand(n, 127, 1);
-  gLinkBusy = true;
-  gReqLast = gReqRemain = 0;
-  subFirstSend();
+  startModeRequest();
   ASSERT_TRUE(p->runUntil([] { return gRxBuffer.size() == 8; }, 5000));
   EXPECT_FALSE(gReplyOk);
   EXPECT_TRUE(p->timer.enabled());
@@ -242,12 +237,7 @@ TEST_F(Engine, OverlongReplyHeadLeavesNothingBehind) {
     return std::nullopt;
   };
   openPort();
-  std::int32_t n = 0;
-  gModeKind = 1;
-  subAddCommand(n, 127, 1);
-  gLinkBusy = true;
-  gReqLast = gReqRemain = 0;
-  subFirstSend();
+  startModeRequest();
   ASSERT_TRUE(p->runUntil([this] { return rxEventsUs.size() == 9; }, 5000));
   EXPECT_TRUE(gRxBuffer.empty());
   EXPECT_EQ(gRxExpected, 255);

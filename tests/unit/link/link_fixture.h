@@ -58,6 +58,16 @@ class LinkFixture : public ::testing::Test {
     return p->clock.nowUs() - t0;
   }
 
+  // Queues one mode request and sends it, leaving the test to run the events.
+  void startModeRequest() {
+    std::int32_t n = 0;
+    gModeKind = 1;
+    subAddCommand(n, 127, 1);
+    gLinkBusy = true;
+    gReqLast = gReqRemain = 0;
+    subFirstSend();
+  }
+
   // Commands of the PC's writes, in order.
   std::vector<int> writtenCommands() const {
     std::vector<int> v;
