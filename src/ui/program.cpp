@@ -18,9 +18,6 @@ Program::~Program() {
 
 void Program::start() {
   runProcedure(frmMain_Load);
-  // frmMain_Load routes the port's and the timer's events; route them here if it did not.
-  if (!port.onComm) port.onComm = mscComm_OnComm;
-  if (!timer.onTick) timer.onTick = tmrComm_Timer;
   platform.mirrorAll();
   window.show();
 }
