@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "app/frm_main.h"
 #include "app/state.h"
@@ -27,9 +29,15 @@ Bytes gBootSurplus;
 // Time the frame takes on the line at the port's current rate, whole milliseconds rounded up.
 // A reply cannot start before the frame has gone out, so this is added to every time-out.
 int lineTimeMs(std::size_t bytes) {
-  const auto s = parseLineSettings(mscComm().settings());
-  if (!s) return 0;
-  return static_cast<int>((s->lineTimeUs(bytes) + 999) / 1000);
+  // Parsed again only when the text changes: a flash sends a thousand frames at one rate.
+  static std::string text;
+  static std::optional<LineSettings> line;
+  if (std::string now = mscComm().settings(); now != text || !line) {
+    line = parseLineSettings(now);
+    text = std::move(now);
+  }
+  if (!line) return 0;
+  return static_cast<int>((line->lineTimeUs(bytes) + 999) / 1000);
 }
 
 // Moves the expected number of collected bytes into gBootRx; false while some are missing.

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTextCursor>
 
 #include "app/texts.h"
 #include "platform/qt/qt_platform.h"
@@ -74,7 +75,23 @@ void Mirror::button(QAbstractButton* w, const Button& b) {
 
 void Mirror::plainText(QPlainTextEdit* w, const std::string& s, bool followEnd) {
   if (!changed(w, s)) return;
-  w->setPlainText(qt::displayText(s));
+  const QString now = qt::displayText(s);
+  const QString before = w->toPlainText();
+  // A progress log changes in its last line: replacing the text from the first line that
+  // differs keeps the other lines' layout and the scroll bar, which a new text would rebuild
+  // and repaint for every block written.
+  qsizetype same = 0;
+  const qsizetype n = std::min(now.size(), before.size());
+  while (same < n && now[same] == before[same]) ++same;
+  const qsizetype from = same == 0 ? 0 : now.lastIndexOf(u'\n', same - 1) + 1;
+  if (from == 0) {
+    w->setPlainText(now);
+  } else {
+    QTextCursor c(w->document());
+    c.setPosition(int(from));
+    c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    c.insertText(now.mid(from));
+  }
   if (followEnd) w->moveCursor(QTextCursor::End);
 }
 

@@ -88,6 +88,7 @@ class SimProcess {
   QString dir() const { return dir_.path(); }
   // Unique per run: the serial port's lock file is named after it, and test programs may run
   // side by side.
+  qint64 pid() const { return proc_.processId(); }
   QString linkPath() const { return dir_.filePath("ttyVQ-" + QFileInfo(dir_.path()).fileName()); }
   QString reportPath() const { return dir_.filePath("report.txt"); }
   QString controlPath() const { return dir_.filePath("control.sock"); }

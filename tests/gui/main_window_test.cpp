@@ -240,6 +240,32 @@ class MainWindowTest : public QObject {
     QCOMPARE(sb->value(), sb->maximum());
   }
 
+  void progressLogEditsInPlaceMatchTheModel() {
+    // Each text follows the one before: the box is edited from the first line that differs.
+    const char* texts[] = {
+        "Erasing",
+        "Erasing\r\nWriting 0 Block",
+        "Erasing\r\nWriting 1 Block",
+        "Erasing\r\nWriting 10 Block",
+        "Erasing\r\nWriting 9 Block",
+        "Erasing\r\nWrite completed\r\nVerifying 0 Block",
+        "Erasing\r\nWrite completed\r\n",
+        "Erasing\r\nWrite completed",
+        "Erasing",
+        "",
+        "Other\r\nlines",
+        "Otter\r\nlines",
+        "\r\n\r\nlines",
+    };
+    auto* box = child<QPlainTextEdit>("txtProcess");
+    for (const char* t : texts) {
+      frmMain.txtProcess.text = t;
+      program_->platform.refresh();
+      QCOMPARE(box->toPlainText(), QString(t).replace("\r\n", "\n"));
+      QCOMPARE(box->document()->blockCount(), int(QString(t).count("\r\n")) + 1);
+    }
+  }
+
   void yieldsLeaveAnUnchangedTextWhereTheOperatorScrolledIt() {
     std::string log;
     for (int i = 1; i <= 12; ++i) log += "line " + std::to_string(i) + "\r\n";
@@ -259,6 +285,18 @@ class MainWindowTest : public QObject {
     t.start();
     for (int i = 0; i < 100000; ++i) program_->platform.doEvents();
     QVERIFY2(t.elapsed() < 3000, qPrintable(QString("%1 ms").arg(t.elapsed())));
+  }
+
+  void aLoopOfYieldsStillDeliversEvents() {
+    // Yields close together are skipped; a loop of them must still reach the event loop.
+    for (int round = 0; round < 3; ++round) {
+      bool fired = false;
+      QTimer::singleShot(0, [&] { fired = true; });
+      QElapsedTimer t;
+      t.start();
+      while (!fired && t.elapsed() < 1000) program_->platform.doEvents();
+      QVERIFY(fired);
+    }
   }
 
   void yieldsMirrorTheModelWithoutAClick() {

@@ -255,6 +255,42 @@ class QtPlatformTest : public QObject {
     }
   }
 
+  void writesTheDriverCannotTakeAtOnceWaitInOrder() {
+    Pty pty;
+    ComPortMap map;
+    map.pin(1, pty.slave);
+    QtSerialPort port(map);
+    int sends = 0;
+    port.onComm = [&](CommEvent ev) { sends += ev == CommEvent::Send; };
+    port.setPortOpen(true);
+
+    // More than a pseudo-terminal holds: the driver takes a part, the rest waits in the port,
+    // and a later write queues behind it instead of overtaking it.
+    Bytes big(256 * 1024);
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = std::uint8_t(i * 7 + i / 251);
+    port.setSThreshold(1024);
+    port.output(big);
+    port.output({0xAA, 0xBB});
+    Bytes expected = big;
+    expected.insert(expected.end(), {0xAA, 0xBB});
+
+    Bytes got;
+    QElapsedTimer t;
+    t.start();
+    while (got.size() < expected.size() && t.elapsed() < 10000) {
+      QCoreApplication::processEvents();
+      std::uint8_t buf[65536];
+      const ssize_t n = ::read(pty.master, buf, sizeof buf);
+      if (n > 0) got.insert(got.end(), buf, buf + n);
+    }
+    QCOMPARE(got.size(), expected.size());
+    QVERIFY(got == expected);
+    // One send event, once the queue fell below the threshold.
+    QTRY_COMPARE(sends, 1);
+    QTest::qWait(50);
+    QCOMPARE(sends, 1);
+  }
+
   void vanishedDeviceClosesThePortOnce() {
     Pty pty;
     ComPortMap map;

@@ -58,6 +58,7 @@ class QtPlatform : public Platform {
   QPointer<ui::PortConfDialog> portConf_;
   ui::ForceUpdateDialog* forceUpdate_ = nullptr;
   QElapsedTimer sinceMirror_;
+  QElapsedTimer sinceEvents_;
   QElapsedTimer sinceRepaint_;
   QTimer idleMirror_;  // model changes made by serial or timer events between yields
   bool busy_ = false;

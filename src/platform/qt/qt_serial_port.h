@@ -57,12 +57,17 @@ class QtSerialPort : public QObject, public SerialPort {
   void onReadyRead();
   void onBytesWritten();
   void onError(QSerialPort::SerialPortError e);
+  void fail(const QString& why);
+  // Bytes the driver took at once, without waiting; throws if the device failed.
+  std::size_t writeToDriver(const Bytes& bytes);
   void pollCts();
   void raise(CommEvent ev);
 
   const ComPortMap& map_;
   mutable QSerialPort port_;
   QTimer ctsPoll_;
+  // Raises the send event at the next pass of the event loop (a zero timer does not wake it).
+  QTimer sendDue_;
   int commPort_ = 1;
   std::string settingsText_ = "9600,N,8,1";
   LineSettings line_;
