@@ -309,6 +309,21 @@ class QtPlatformTest : public QObject {
     port.setPortOpen(false);
   }
 
+  void writeToAVanishedDeviceFailsAndClosesThePort() {
+    // The write finds the device gone before the event loop has noticed it.
+    Pty pty;
+    ComPortMap map;
+    map.pin(1, pty.slave);
+    QtSerialPort port(map);
+    port.setPortOpen(true);
+    pty.closeMaster();
+    QVERIFY_THROWS_EXCEPTION(SerialError, port.output({0x01, 0x02}));
+    QVERIFY(!port.portOpen());
+    QTest::qWait(20);
+    port.setPortOpen(false);
+    QVERIFY(!port.portOpen());
+  }
+
   void timerIntervalZeroNeverFiresAndEnablingRestarts() {
     QtTimer timer;
     int ticks = 0;

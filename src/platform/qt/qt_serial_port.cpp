@@ -276,8 +276,8 @@ void QtSerialPort::onReadyRead() {
 void QtSerialPort::onBytesWritten() {
   if (failed_ || !sendArmed_ || port_.bytesToWrite() >= sThreshold_) return;
   sendArmed_ = false;
-  // flush() inside output() can get here; the event belongs to the event loop, not to the
-  // middle of the caller's write.
+  // waitForBytesWritten() in a settings change can get here; the event belongs to the event
+  // loop, not to the middle of the caller's call.
   sendDue_.start();
 }
 
