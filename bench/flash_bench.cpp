@@ -66,9 +66,10 @@ double meanCycleMs(const std::vector<Clock::time_point>& t, std::size_t first, s
 
 // vq-sim stands for the instrument, which has a processor of its own: this process and the
 // simulator each get a core of their own (two of the cores this process was allowed at start,
-// which later runs inherit the pinning from). Left to the scheduler, the two processes and the
-// pseudo-terminal's kernel worker are moved between the cores and preempt each other at every
-// frame, which counts as this process's CPU time but is not the program's own cost.
+// which later runs inherit the pinning from). Left to the scheduler, this process is moved
+// between the cores at its wake-ups and shares them with the simulator and the
+// pseudo-terminal's kernel worker; that costs about a point of CPU share on a virtual machine,
+// none of it the program's own work.
 bool pinApart(const cpu_set_t& allowed, qint64 simPid) {
   int cpus[2], found = 0;
   for (int c = 0; c < CPU_SETSIZE && found < 2; ++c)
