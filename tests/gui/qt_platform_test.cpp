@@ -29,20 +29,28 @@ struct Pty : test::PtyMaster {
     return t;
   }
   void write(const Bytes& b) const { QCOMPARE(::write(master, b.data(), b.size()), ssize_t(b.size())); }
-  // Reads until n bytes came or a second passed, processing events so the port can write.
-  Bytes read(std::size_t n) const {
+  // Reads until n bytes came or the time passed, processing events so the port can write.
+  Bytes read(std::size_t n, int timeoutMs = 1000) const {
     Bytes out;
     QElapsedTimer t;
     t.start();
-    while (out.size() < n && t.elapsed() < 1000) {
+    while (out.size() < n && t.elapsed() < timeoutMs) {
       QCoreApplication::processEvents();
-      std::uint8_t buf[256];
+      std::uint8_t buf[65536];
       const ssize_t got = ::read(master, buf, sizeof buf);
       if (got > 0) out.insert(out.end(), buf, buf + got);
       else QThread::msleep(1);
     }
     return out;
   }
+};
+
+// A port with COM1 pinned to a pseudo-terminal's slave.
+struct PortOnPty {
+  Pty pty;
+  ComPortMap map;
+  QtSerialPort port;
+  PortOnPty() : port(map) { map.pin(1, pty.slave); }
 };
 
 }  // namespace
@@ -189,10 +197,8 @@ class QtPlatformTest : public QObject {
   }
 
   void settingsGivenBeforeOpenApplyAtOpen() {
-    Pty pty;
-    ComPortMap map;
-    map.pin(1, pty.slave);
-    QtSerialPort port(map);
+    PortOnPty on;
+    auto& [pty, map, port] = on;
     port.setCommPort(1);
     port.setSettings("76800,N,8,1");
     port.setPortOpen(true);
@@ -200,10 +206,8 @@ class QtPlatformTest : public QObject {
   }
 
   void bytesTravelBothWaysWithEvents() {
-    Pty pty;
-    ComPortMap map;
-    map.pin(1, pty.slave);
-    QtSerialPort port(map);
+    PortOnPty on;
+    auto& [pty, map, port] = on;
     std::vector<CommEvent> events;
     port.onComm = [&](CommEvent ev) { events.push_back(ev); };
     port.setCommPort(1);
@@ -256,10 +260,8 @@ class QtPlatformTest : public QObject {
   }
 
   void writesTheDriverCannotTakeAtOnceWaitInOrder() {
-    Pty pty;
-    ComPortMap map;
-    map.pin(1, pty.slave);
-    QtSerialPort port(map);
+    PortOnPty on;
+    auto& [pty, map, port] = on;
     int sends = 0;
     port.onComm = [&](CommEvent ev) { sends += ev == CommEvent::Send; };
     port.setPortOpen(true);
@@ -274,15 +276,7 @@ class QtPlatformTest : public QObject {
     Bytes expected = big;
     expected.insert(expected.end(), {0xAA, 0xBB});
 
-    Bytes got;
-    QElapsedTimer t;
-    t.start();
-    while (got.size() < expected.size() && t.elapsed() < 10000) {
-      QCoreApplication::processEvents();
-      std::uint8_t buf[65536];
-      const ssize_t n = ::read(pty.master, buf, sizeof buf);
-      if (n > 0) got.insert(got.end(), buf, buf + n);
-    }
+    const Bytes got = pty.read(expected.size(), 10000);
     QCOMPARE(got.size(), expected.size());
     QVERIFY(got == expected);
     // One send event, once the queue fell below the threshold.
@@ -292,10 +286,8 @@ class QtPlatformTest : public QObject {
   }
 
   void vanishedDeviceClosesThePortOnce() {
-    Pty pty;
-    ComPortMap map;
-    map.pin(1, pty.slave);
-    QtSerialPort port(map);
+    PortOnPty on;
+    auto& [pty, map, port] = on;
     int events = 0;
     port.onComm = [&](CommEvent) { ++events; };
     port.setRThreshold(1);
@@ -311,10 +303,8 @@ class QtPlatformTest : public QObject {
 
   void writeToAVanishedDeviceFailsAndClosesThePort() {
     // The write finds the device gone before the event loop has noticed it.
-    Pty pty;
-    ComPortMap map;
-    map.pin(1, pty.slave);
-    QtSerialPort port(map);
+    PortOnPty on;
+    auto& [pty, map, port] = on;
     port.setPortOpen(true);
     pty.closeMaster();
     QVERIFY_THROWS_EXCEPTION(SerialError, port.output({0x01, 0x02}));
