@@ -5,8 +5,8 @@
 // varies by a point or more from one run to the next.
 //   flash_bench [RATE_INDEX] [--runs N] [--hidden] [--shared-core]
 //   RATE_INDEX 0..5 (default 5, 153600 baud); N runs (default 5); --hidden hides the window, to
-//   tell the cost of painting the progress from the exchanges'; --shared-core lets vq-sim run
-//   on this process's core (see pinApart).
+//   tell the cost of painting the progress from the exchanges'; --shared-core leaves this
+//   process and vq-sim to the scheduler instead of a core each (see pinApart).
 #include <sched.h>
 #include <sys/resource.h>
 
