@@ -24,7 +24,7 @@ namespace {
 // The flash moves the bar ten times a second for minutes. Fusion paints it with antialiased
 // gradients at about 0.45 ms a paint, a tenth of the CPU the whole flash may take; a flat bar
 // in the palette's colours costs a tenth of that.
-class ProgressBar : public QProgressBar {
+class FlatProgressBar : public QProgressBar {
  public:
   using QProgressBar::QProgressBar;
 
@@ -148,7 +148,7 @@ MainWindow::MainWindow(qt::QtPlatform& platform) : platform_(platform) {
 
   txtInfo_ = makeTextBox(central, "txtInfo", kInfoLines);
   txtProcess_ = makeTextBox(central, "txtProcess", kProcessLines);
-  prgProcess_ = new ProgressBar(central);
+  prgProcess_ = new FlatProgressBar(central);
   prgProcess_->setObjectName("prgProcess");
   prgProcess_->setTextVisible(false);
 
