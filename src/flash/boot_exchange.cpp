@@ -162,6 +162,17 @@ void evaluateReset() {
   }
 }
 
+std::uint8_t runCommandStage(const StageTexts& texts, const char* tag, const Bytes& frame, int timeoutMs,
+                             std::uint8_t errCode) {
+  showStageText(pick(texts.start));
+  gBootResult = kResultOk;
+  gBootRetry = 0;
+  BootExchange ex{tag, kStatusLen, timeoutMs, true, "", [errCode](BootExchange&) { evaluateOnce(errCode); }};
+  runBootExchange(frame, ex);
+  if (gBootResult == kResultOk) showStageCompleted(pick(texts.done));
+  return gBootResult;
+}
+
 void showStageText(const std::string& text) {
   frmMain.txtProcess.text = gProgressLog + "\r\n" + text;
   platform().doEvents();

@@ -5,9 +5,13 @@
 #include <functional>
 #include <string>
 
+#include "flash/boot_texts.h"
 #include "platform/platform.h"
 
 namespace vq {
+
+// Time-out of a command frame's status, for every command but the chip erase.
+constexpr int kBootCommandTimeoutMs = 3000;
 
 void subBootReceive(CommEvent ev);
 void subBootTimeout();
@@ -41,6 +45,12 @@ void evaluateOnce(std::uint8_t errCode);
 void evaluateReset();
 // Sets gBootResult from a bad reply check and fails the stage with errCode.
 void failBootStage(std::uint8_t check, std::uint8_t errCode);
+
+// A stage of one command frame answered by one status (clock setting, chip erase): its start
+// text, the result and resend count cleared, the exchange, its completion text on success.
+// Returns gBootResult.
+std::uint8_t runCommandStage(const StageTexts& texts, const char* tag, const Bytes& frame, int timeoutMs,
+                             std::uint8_t errCode);
 
 // Progress texts: the start or block line replaces the last line; a completion line is kept.
 void showStageText(const std::string& text);

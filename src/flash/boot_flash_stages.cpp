@@ -14,7 +14,6 @@ namespace vq {
 
 namespace {
 
-constexpr int kCommandTimeoutMs = 3000;
 constexpr int kEraseTimeoutMs = 65535;  // erasing the whole flash takes the controller long
 constexpr int kWriteBlockTimeoutMs = 318;
 constexpr int kWriteCompletionTimeoutMs = 1088;  // the controller finishes programming first
@@ -62,7 +61,7 @@ void sendImageBlocks(const BlockRun& run) {
 void runBlockStage(const Bytes& command, const char* commandTag, const BlockRun& run) {
   showStageText(pick(run.texts.start));
   const std::uint8_t errCode = run.errCode;
-  BootExchange ex{commandTag, kStatusLen, kCommandTimeoutMs, true, "",
+  BootExchange ex{commandTag, kStatusLen, kBootCommandTimeoutMs, true, "",
                   [errCode](BootExchange&) { evaluateOnce(errCode); }};
   runBootExchange(command, ex);
   if (gBootState == bsDone) sendImageBlocks(run);
@@ -72,16 +71,7 @@ void runBlockStage(const Bytes& command, const char* commandTag, const BlockRun&
 }  // namespace
 
 void subBootChipErase(std::uint8_t& result) {
-  showStageText(pick(kEraseTexts.start));
-  gBootResult = kResultOk;
-  gBootRetry = 0;
-
-  BootExchange ex{"CHIP ERASE", kStatusLen, kEraseTimeoutMs, true, "",
-                  [](BootExchange&) { evaluateOnce(kErrCodeErase); }};
-  runBootExchange(buildChipEraseFrame(), ex);
-
-  if (gBootResult == kResultOk) showStageCompleted(pick(kEraseTexts.done));
-  result = gBootResult;
+  result = runCommandStage(kEraseTexts, "CHIP ERASE", buildChipEraseFrame(), kEraseTimeoutMs, kErrCodeErase);
 }
 
 void subBootWrite(std::uint8_t& result) {
@@ -99,7 +89,7 @@ void subBootVerify(std::uint8_t& result) {
 void subBootSecuritySet(std::uint8_t& result) {
   showStageText(pick(kSecurityTexts.start));
 
-  BootExchange cmd{"SECURITY SET CMD", kStatusLen, kCommandTimeoutMs, true, "",
+  BootExchange cmd{"SECURITY SET CMD", kStatusLen, kBootCommandTimeoutMs, true, "",
                    [](BootExchange&) { evaluateOnce(kErrCodeSetting); }};
   runBootExchange(buildSecurityCommand(), cmd);
 

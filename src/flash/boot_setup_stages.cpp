@@ -20,7 +20,6 @@ constexpr int kPowerOnReadings = 100;
 constexpr int kDtrToRtsMs = 2;
 constexpr int kRtsSettleMs = 150;
 constexpr int kSyncGapMs = 7;
-constexpr int kCommandTimeoutMs = 3000;
 constexpr int kBaudFramePauseMs = 1;
 constexpr const char* kBootLineFormat = ",N,8,1";
 
@@ -49,7 +48,7 @@ void subBootConnect(std::uint8_t& result) {
     platform().sleepMs(kSyncGapMs);
   }
 
-  BootExchange ex{"RESET", kStatusLen, kCommandTimeoutMs, false, "", [](BootExchange&) { evaluateReset(); }};
+  BootExchange ex{"RESET", kStatusLen, kBootCommandTimeoutMs, false, "", [](BootExchange&) { evaluateReset(); }};
   runBootExchange(buildResetFrame(), ex);
 
   if (gBootResult == kResultOk) showStageCompleted(pick(kConnectTexts.done));
@@ -57,16 +56,7 @@ void subBootConnect(std::uint8_t& result) {
 }
 
 void subBootSetClock(std::uint8_t& result) {
-  showStageText(pick(kClockTexts.start));
-  gBootResult = kResultOk;
-  gBootRetry = 0;
-
-  BootExchange ex{"OFS", kStatusLen, kCommandTimeoutMs, true, "",
-                  [](BootExchange&) { evaluateOnce(kErrCodeSetting); }};
-  runBootExchange(buildClockFrame(), ex);
-
-  if (gBootResult == kResultOk) showStageCompleted(pick(kClockTexts.done));
-  result = gBootResult;
+  result = runCommandStage(kClockTexts, "OFS", buildClockFrame(), kBootCommandTimeoutMs, kErrCodeSetting);
 }
 
 void subBootSetBaudRate(std::uint8_t& result) {
@@ -86,7 +76,7 @@ void subBootSetBaudRate(std::uint8_t& result) {
   // Outside the rate table the text is empty and the port refuses the settings.
   mscComm().setSettings(std::string(writingRateText(gUpdateBaud)) + kBootLineFormat);
 
-  BootExchange ex{"BAUDRATE", kStatusLen, kCommandTimeoutMs, true, "", [](BootExchange&) { evaluateReset(); }};
+  BootExchange ex{"BAUDRATE", kStatusLen, kBootCommandTimeoutMs, true, "", [](BootExchange&) { evaluateReset(); }};
   runBootExchange(buildResetFrame(), ex);
 
   if (gBootResult == kResultOk) showStageCompleted(pick(kBaudRateTexts.done));
