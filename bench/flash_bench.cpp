@@ -19,7 +19,7 @@
 
 #include "e2e/program_on_sim.h"
 #include "flash/boot_frames.h"
-#include "flash/boot_state.h"
+#include "base/boot_state.h"
 
 using namespace vq;
 using namespace vq::e2e;

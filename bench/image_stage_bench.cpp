@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/frm_main.h"
-#include "app/state.h"
-#include "image/firmware_file.h"
+#include "base/state.h"
+#include "base/firmware_file.h"
 #include "image/write_blocks.h"
 #include "ui/program.h"
 
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
   std::vector<Sample> samples;
   for (int r = 0; r < runs; ++r) {
     std::uint8_t result = 0xAA;
-    samples.push_back(measure([&] { vq::subReadBinFile(result); }));
+    samples.push_back(measure([&] { result = vq::subReadBinFile(); }));
     const bool imageRight = vq::gImage[511][255] == vq::gFileData.back() && vq::gImage[0][0] == vq::gFileData[48];
     if (result != 0 || !imageRight) {
       std::fprintf(stderr, "run %d: result %d, image %s\n", r, result, imageRight ? "right" : "WRONG");

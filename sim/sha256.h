@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/platform.h"
+#include "base/bytes.h"
 
 namespace vq::sim {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/platform.h"
+#include "base/bytes.h"
 
 namespace vq::sim {
 

@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <string>
 
-#include "app/state.h"
-#include "app/texts.h"
-#include "link/param_store.h"
+#include "base/state.h"
+#include "base/texts.h"
+#include "base/param_store.h"
 #include "platform/platform.h"
 
 namespace vq {
-
-FrmForceUpdate frmForceUpdate;
 
 namespace {
 

@@ -1,22 +1,8 @@
-// The forced-update dialog frmForceUpdate as a form model, and its procedures.
+// The procedures of the forced-update dialog frmForceUpdate (its model is in base/forms.h).
 #pragma once
-#include "app/controls.h"
+#include "base/forms.h"
 
 namespace vq {
-
-struct FrmForceUpdate : FormBase {
-  Label lblModelTitle;
-  TextBox txtModelInfo;
-  ComboBox cboModel;
-  Label lblSerialTitle;
-  TextBox txtSerialInfo;
-  TextBox txtSerial;
-  Button cmdSet;
-  Button cmdCancel;
-  bool open = false;  // false once a procedure has closed the dialog
-};
-
-extern FrmForceUpdate frmForceUpdate;
 
 void frmForceUpdate_Load();
 void frmForceUpdate_cmdSet_Click();

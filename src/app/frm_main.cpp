@@ -5,19 +5,18 @@
 #include <string>
 
 #include "app/sequencer.h"
-#include "app/state.h"
-#include "app/texts.h"
-#include "config/comm_settings.h"
+#include "base/state.h"
+#include "base/texts.h"
+#include "base/comm_settings.h"
 #include "config/frm_port_conf.h"
 #include "flash/boot_exchange.h"
-#include "image/file_select.h"
-#include "image/firmware_file.h"
+#include "app/file_select.h"
+#include "base/firmware_file.h"
 #include "link/link_engine.h"
-#include "link/link_state.h"
+#include "base/link_state.h"
+#include "platform/windows.h"
 
 namespace vq {
-
-FrmMain frmMain;
 
 namespace {
 
@@ -28,11 +27,6 @@ constexpr int kVersionRevision = 0;
 
 // The instrument link's line settings at start-up; steps 2 and 7 apply the chosen ones.
 constexpr const char* kStartSettings = "307200,o,8,1";
-
-// gStep values whose events belong to a protocol.
-constexpr std::uint8_t kStepReadParameters = 1;
-constexpr std::uint8_t kStepFirmwareUpdate = 4;
-constexpr std::uint8_t kStepUpdateParameters = 6;
 
 std::string windowCaption() {
   return std::string(kDesignCaption) + " (Ver" + std::to_string(kVersionMajor) + "." +
@@ -70,7 +64,6 @@ void setCaptions() {
 
 void frmMain_Load() {
   resetAllState();
-  frmMain = FrmMain{};
 
   gLangId = static_cast<std::int16_t>(platform().systemLangId());
   frmMain.caption = windowCaption();
@@ -126,14 +119,14 @@ void cmdNext_Click() {
   }
 }
 
-void cmdCancel_Click() { platform().quit(); }
+void cmdCancel_Click() { windows().quit(); }
 
 void cmdFWFileSel_Click() { subSelectFile(); }
 
 void cmdCommSetting_Click() { subSetPort(mscComm()); }
 
 void cmdForceUpdate_Click() {
-  platform().showForceUpdateDialog();
+  windows().showForceUpdateDialog();
   if (gForceUpdate) {
     gStep = 2;  // the sequencer then shows step 3, the version check
     subSequencer();

@@ -1,34 +1,9 @@
-// The main window frmMain as a form model, and its event procedures.
+// The procedures of the main window frmMain (its model is in base/forms.h).
 #pragma once
-#include <array>
-
-#include "app/controls.h"
+#include "base/forms.h"
 #include "platform/platform.h"
 
 namespace vq {
-
-struct FrmMain : FormBase {
-  Label fraProcess;                  // frame caption
-  std::array<Label, 8> lblProcess;   // lblProcess01 .. lblProcess08
-  TextBox txtInfo;
-  TextBox txtProcess;
-  ProgressBar prgProcess;
-  StatusBar stsAppStatus;
-  Label fraFWInfo;
-  Label lblFWFileTitle, lblFWFile;
-  Label lblFWOldTitle, lblFWOld;
-  Label lblFWTo;
-  Label lblFWNewTitle, lblFWNew;
-  Button cmdFWFileSel;
-  Button cmdCommSetting;
-  Button cmdForceUpdate;
-  Button cmdCancel;
-  Button cmdNext;
-  bool busyCursor = false;
-  bool stepRunning = false;  // step 2, 5 or 7 is running: the close box is refused
-};
-
-extern FrmMain frmMain;
 
 // Start-up: state defaults, language, captions, port and timer, step 1.
 void frmMain_Load();

@@ -5,16 +5,15 @@
 
 #include <array>
 
-#include "app/error_display.h"
-#include "app/frm_main.h"
-#include "app/state.h"
+#include "app/protocol_steps.h"
 #include "app/step_texts.h"
-#include "app/texts.h"
-#include "flash/update_step.h"
-#include "image/firmware_file.h"
-#include "link/param_steps.h"
-#include "link/param_store.h"
-#include "platform/platform.h"
+#include "base/error_display.h"
+#include "base/firmware_file.h"
+#include "base/forms.h"
+#include "base/param_store.h"
+#include "base/progress.h"
+#include "base/state.h"
+#include "base/texts.h"
 
 namespace vq {
 
@@ -102,11 +101,6 @@ void runStep(int stepNo) {
   }
 }
 
-void setBusyCursor(bool busy) {
-  frmMain.busyCursor = busy;
-  platform().setBusyCursor(busy);
-}
-
 }  // namespace
 
 void subSetButtons(ButtonMoment m) {
@@ -135,11 +129,11 @@ void subStepScreen(int stepNo) {
 }
 
 void subSequencer() {
-  setBusyCursor(true);
+  progress().busy(true);
   gErrCode = 0;
   runStep(gStep + 1);
   subShowError();
-  setBusyCursor(false);
+  progress().busy(false);
 }
 
 std::string fncVersionText(std::uint8_t main, std::uint8_t rev) {

@@ -19,8 +19,8 @@ void subStepScreen(int stepNo);
 // Runs the procedure of step gStep + 1 with gErrCode cleared, then shows any error.
 void subSequencer();
 
-// The procedures of the screen-only steps and of the version check (steps 2, 5 and 7 belong
-// to the instrument link and the flash programmer).
+// The procedures of the screen-only steps and of the version check (steps 2, 5 and 7 are in
+// app/protocol_steps.h).
 void subStep1Start();
 void subStep3VersionCheck();
 void subStep4PrepareFirmwareUpdate();

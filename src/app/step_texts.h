@@ -1,6 +1,6 @@
 // Instruction texts of the wizard steps.
 #pragma once
-#include "app/texts.h"
+#include "base/texts.h"
 
 namespace vq {
 

@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/frm_main.h"
-#include "app/state.h"
-#include "app/texts.h"
-#include "config/comm_settings.h"
+#include "base/state.h"
+#include "base/texts.h"
+#include "base/comm_settings.h"
 #include "config/port_scan.h"
+#include "platform/windows.h"
 
 namespace vq {
-
-FrmPortConf frmPortConf;
 
 namespace {
 
@@ -93,7 +91,7 @@ SerialPort& portObject() { return frmPortConf.portObject ? *frmPortConf.portObje
 
 void closeDialog() {
   frmPortConf.open = false;
-  platform().closePortConfDialog();
+  windows().closePortConfDialog();
 }
 
 void applyLanguage() {
@@ -138,7 +136,7 @@ void subSetPort(SerialPort& port) {
   f.left = (platform().screenWidth() - kPortConfInnerWidth) / 2;
   f.top = (platform().screenHeight() - kPortConfInnerHeight) / 2;
   f.open = true;
-  platform().showPortConfDialog();
+  windows().showPortConfDialog();
 }
 
 void frmPortConf_Load() {
@@ -171,7 +169,7 @@ void frmPortConf_cmdSet_Click() {
   SerialPort& port = portObject();
   // A running step owns the open port; closing it would break the step mid-exchange.
   // The new settings take effect when a step next opens the port.
-  if (!frmMain.stepRunning && port.portOpen()) {
+  if (!fncStepRunning() && port.portOpen()) {
     try {
       port.setPortOpen(false);
     } catch (const SerialError&) {

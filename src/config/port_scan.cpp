@@ -1,6 +1,6 @@
 #include "config/port_scan.h"
 
-#include "config/comm_settings.h"
+#include "base/comm_settings.h"
 #include "platform/platform.h"
 
 namespace vq {

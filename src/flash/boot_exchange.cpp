@@ -5,11 +5,10 @@
 #include <string>
 #include <utility>
 
-#include "app/frm_main.h"
-#include "app/state.h"
+#include "base/boot_state.h"
+#include "base/progress.h"
+#include "base/state.h"
 #include "flash/boot_frames.h"
-#include "flash/boot_state.h"
-#include "image/write_blocks.h"
 #include "platform/line_settings.h"
 
 namespace vq {
@@ -20,11 +19,6 @@ namespace {
 constexpr std::uint8_t kResetRetryLimit = 16;
 // Pause before each send, which the controller needs between its reply and the next frame.
 constexpr int kSendPauseMs = 1;
-
-// Bytes read behind the last reply. A stage that waits for a further status without sending
-// takes them as that status's start (a controller may send both statuses back to back and a
-// batching adapter deliver them in one read); the next send drops them.
-Bytes gBootSurplus;
 
 // Time the frame takes on the line at the port's current rate, whole milliseconds rounded up.
 // A reply cannot start before the frame has gone out, so this is added to every time-out.
@@ -49,7 +43,7 @@ bool takeReply() {
 }
 
 void sendBootFrame(const BootExchange& ex) {
-  frmMain.stsAppStatus.panel2 = ex.tag + " SEND";
+  progress().linkState(ex.tag + " SEND");
   gBootSurplus.clear();
   tmrComm().setInterval(gBootTimeout + lineTimeMs(gBootTx.size()));
   mscComm().setSThreshold(int(gBootTx.size()));
@@ -61,8 +55,6 @@ void sendBootFrame(const BootExchange& ex) {
 }
 
 }  // namespace
-
-const Bytes& bootSurplus() { return gBootSurplus; }
 
 void subBootReceive(CommEvent ev) {
   switch (ev) {
@@ -97,7 +89,7 @@ void subBootTimeout() {
     tmrComm().setInterval(0);
     gBootState = bsFailed;
     gBootResult = kResultTimeout;
-    gErrCode = kErrCodeTimeout;
+    gErrCode = kCodeFlashTimeout;
   }
 }
 
@@ -111,7 +103,7 @@ void runBootExchange(const Bytes& frame, BootExchange& ex) {
       sendBootFrame(ex);
     } else if (gBootState == bsReceived) {
       tmrComm().setEnabled(false);
-      frmMain.stsAppStatus.panel2 = ex.recvText.empty() ? ex.tag + " RECV" : ex.recvText;
+      progress().linkState(ex.recvText.empty() ? ex.tag + " RECV" : ex.recvText);
       ex.evaluate(ex);
     }
     // Only an event can end a wait; the armed tmrComm bounds it.
@@ -158,7 +150,7 @@ void evaluateReset() {
     ++gBootRetry;
     gBootState = bsSend;
   } else {
-    failBootStage(kResultRetryOver, kErrCodeRetryOver);
+    failBootStage(kResultRetryOver, kCodeFlashRetries);
   }
 }
 
@@ -174,13 +166,12 @@ std::uint8_t runCommandStage(const StageTexts& texts, const char* tag, const Byt
 }
 
 void showStageText(const std::string& text) {
-  frmMain.txtProcess.text = gProgressLog + "\r\n" + text;
+  progress().line(text, ProgressLine::ReplaceLast);
   platform().doEvents();
 }
 
 void showStageCompleted(const std::string& text, bool keep) {
-  frmMain.txtProcess.text = gProgressLog + "\r\n" + text;
-  if (keep) gProgressLog = frmMain.txtProcess.text;
+  progress().line(text, keep ? ProgressLine::KeepLast : ProgressLine::ReplaceLast);
   platform().doEvents();
 }
 

@@ -1,5 +1,5 @@
 // Boot-mode exchange: one frame out, one status frame back, bounded by tmrComm. The handlers
-// subBootReceive and subBootTimeout are reached through frmMain's event routing in step 5.
+// subBootReceive and subBootTimeout are reached through the wizard's event routing in step 5.
 #pragma once
 #include <cstddef>
 #include <functional>
@@ -34,9 +34,6 @@ void runBootExchange(const Bytes& frame, BootExchange& ex);
 // Waits for a further status frame without sending (the write completion status, the second
 // security status). Bytes that arrived behind the previous reply are its start.
 void awaitFurtherStatus(std::size_t len, int timeoutMs);
-
-// Bytes that arrived behind the last reply, kept until the next frame is sent.
-const Bytes& bootSurplus();
 
 // Evaluation rules shared by the stages.
 // A good reply ends the exchange; a bad one fails the stage with errCode, no resend.

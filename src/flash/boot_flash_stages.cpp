@@ -1,12 +1,12 @@
 // Erase, write, security setting and verify: the stages that change the controller's flash.
 #include <string>
 
-#include "app/frm_main.h"
-#include "app/state.h"
+#include "base/progress.h"
+#include "base/state.h"
 #include "flash/boot_exchange.h"
 #include "flash/boot_frames.h"
 #include "flash/boot_stages.h"
-#include "flash/boot_state.h"
+#include "base/boot_state.h"
 #include "flash/boot_texts.h"
 #include "image/write_blocks.h"
 
@@ -32,7 +32,7 @@ struct BlockRun {
 // Sends the 512 blocks of gImage, each after the previous one's reply; stops at a failure.
 void sendImageBlocks(const BlockRun& run) {
   for (int b = 0; b < kBlockCount; ++b) {
-    frmMain.prgProcess.value = b;
+    progress().value(b);
     showStageText(pick(run.texts.block) + std::to_string(b) + kBlockSuffix);
 
     const bool last = b == kBlockCount - 1;
@@ -70,27 +70,27 @@ void runBlockStage(const Bytes& command, const char* commandTag, const BlockRun&
 
 }  // namespace
 
-void subBootChipErase(std::uint8_t& result) {
-  result = runCommandStage(kEraseTexts, "CHIP ERASE", buildChipEraseFrame(), kEraseTimeoutMs, kErrCodeErase);
+std::uint8_t subBootChipErase() {
+  return runCommandStage(kEraseTexts, "CHIP ERASE", buildChipEraseFrame(), kEraseTimeoutMs, kCodeFlashErase);
 }
 
-void subBootWrite(std::uint8_t& result) {
+std::uint8_t subBootWrite() {
   runBlockStage(buildProgramCommand(), "WRITE CMD",
-                {kWriteTexts, "WRITE DATA", kWriteBlockTimeoutMs, kErrCodeWrite, true});
-  result = gBootResult;
+                {kWriteTexts, "WRITE DATA", kWriteBlockTimeoutMs, kCodeFlashWrite, true});
+  return gBootResult;
 }
 
-void subBootVerify(std::uint8_t& result) {
+std::uint8_t subBootVerify() {
   runBlockStage(buildVerifyCommand(), "VERIFY CMD",
-                {kVerifyTexts, "VERIFY DATA", kVerifyBlockTimeoutMs, kErrCodeVerify, false});
-  result = gBootResult;
+                {kVerifyTexts, "VERIFY DATA", kVerifyBlockTimeoutMs, kCodeFlashVerify, false});
+  return gBootResult;
 }
 
-void subBootSecuritySet(std::uint8_t& result) {
+std::uint8_t subBootSecuritySet() {
   showStageText(pick(kSecurityTexts.start));
 
   BootExchange cmd{"SECURITY SET CMD", kStatusLen, kBootCommandTimeoutMs, true, "",
-                   [](BootExchange&) { evaluateOnce(kErrCodeSetting); }};
+                   [](BootExchange&) { evaluateOnce(kCodeFlashSetting); }};
   runBootExchange(buildSecurityCommand(), cmd);
 
   if (gBootState == bsDone) {
@@ -99,12 +99,12 @@ void subBootSecuritySet(std::uint8_t& result) {
     BootExchange data{"SECURITY SET DATA", kStatusLen, kSecurityDataTimeoutMs, true, "SECURITY SET DATA RECV1",
                       [&second](BootExchange& e) {
                         if (second) {
-                          evaluateOnce(kErrCodeSetting);
+                          evaluateOnce(kCodeFlashSetting);
                           return;
                         }
                         const std::uint8_t check = fncBootCheckReply(gBootRx);
                         if (check != kResultOk) {
-                          failBootStage(check, kErrCodeSetting);
+                          failBootStage(check, kCodeFlashSetting);
                           return;
                         }
                         second = true;
@@ -116,7 +116,7 @@ void subBootSecuritySet(std::uint8_t& result) {
 
   // Shown but not kept: the verify stage's start text takes this line.
   if (gBootResult == kResultOk) showStageCompleted(pick(kSecurityTexts.done), false);
-  result = gBootResult;
+  return gBootResult;
 }
 
 }  // namespace vq

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "config/comm_settings.h"
+#include "base/comm_settings.h"
 
 namespace vq {
 

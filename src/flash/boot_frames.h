@@ -6,6 +6,7 @@
 
 #include "image/write_blocks.h"
 #include "platform/platform.h"
+#include "base/wizard_codes.h"
 
 namespace vq {
 
@@ -43,19 +44,8 @@ constexpr std::uint8_t kResultOnlySt2Failed = 6;   // ST1 was ACK, ST2 was not
 constexpr std::uint8_t kResultBadChecksum = 7;
 constexpr std::uint8_t kResultTimeout = 31;
 constexpr std::uint8_t kResultRetryOver = 32;
-constexpr std::uint8_t kResultImageTooLong = 36;
 constexpr std::uint8_t kResultRunTimeFailure = 37;
 constexpr std::uint8_t kResultNoPowerOn = 126;
-
-// Error codes (gErrCode) the flash stages and step 5 leave for the error display.
-constexpr std::uint8_t kErrCodeRunTime = 30;
-constexpr std::uint8_t kErrCodeNoConnection = 31;
-constexpr std::uint8_t kErrCodeRetryOver = 32;
-constexpr std::uint8_t kErrCodeTimeout = 33;
-constexpr std::uint8_t kErrCodeSetting = 34;  // clock and security setting
-constexpr std::uint8_t kErrCodeErase = 35;
-constexpr std::uint8_t kErrCodeWrite = 36;
-constexpr std::uint8_t kErrCodeVerify = 37;
 
 // Checksum of a command frame, the 2-byte data frame or a status frame: two's complement of
 // the bytes at offsets 1 to (byte at offset 1) + 1. Throws std::out_of_range when LEN points

@@ -2,12 +2,12 @@
 // listens at the writing rate.
 #include <string>
 
-#include "app/state.h"
-#include "config/comm_settings.h"
+#include "base/state.h"
+#include "base/comm_settings.h"
 #include "flash/boot_exchange.h"
 #include "flash/boot_frames.h"
 #include "flash/boot_stages.h"
-#include "flash/boot_state.h"
+#include "base/boot_state.h"
 #include "flash/boot_texts.h"
 
 namespace vq {
@@ -25,16 +25,15 @@ constexpr const char* kBootLineFormat = ",N,8,1";
 
 }  // namespace
 
-void subBootConnect(std::uint8_t& result) {
+std::uint8_t subBootConnect() {
   showStageText(pick(kConnectTexts.start));
   gBootResult = kResultOk;
   gBootRetry = 0;
 
   for (int reading = 1; mscComm().dsrHolding(); ++reading) {
     if (reading > kPowerOnReadings) {
-      gErrCode = kErrCodeNoConnection;
-      result = kResultNoPowerOn;
-      return;
+      gErrCode = kCodeFlashNoConnection;
+      return kResultNoPowerOn;
     }
     platform().doEvents();
   }
@@ -52,14 +51,14 @@ void subBootConnect(std::uint8_t& result) {
   runBootExchange(buildResetFrame(), ex);
 
   if (gBootResult == kResultOk) showStageCompleted(pick(kConnectTexts.done));
-  result = gBootResult;
+  return gBootResult;
 }
 
-void subBootSetClock(std::uint8_t& result) {
-  result = runCommandStage(kClockTexts, "OFS", buildClockFrame(), kBootCommandTimeoutMs, kErrCodeSetting);
+std::uint8_t subBootSetClock() {
+  return runCommandStage(kClockTexts, "OFS", buildClockFrame(), kBootCommandTimeoutMs, kCodeFlashSetting);
 }
 
-void subBootSetBaudRate(std::uint8_t& result) {
+std::uint8_t subBootSetBaudRate() {
   showStageText(pick(kBaudRateTexts.start));
 
   // The controller switches as soon as it has the frame and does not answer it.
@@ -80,7 +79,7 @@ void subBootSetBaudRate(std::uint8_t& result) {
   runBootExchange(buildResetFrame(), ex);
 
   if (gBootResult == kResultOk) showStageCompleted(pick(kBaudRateTexts.done));
-  result = gBootResult;
+  return gBootResult;
 }
 
 }  // namespace vq

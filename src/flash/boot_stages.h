@@ -1,16 +1,17 @@
-// The flash stages of step 5, in the order step 5 runs them. Each hands back its result byte
-// (0 = success, otherwise a stage result code) and on failure also sets gErrCode.
+// The flash stages of step 5, in the order step 5 runs them. Each returns its result byte
+// (0 = success, otherwise a stage result code; step 5 keeps it in gFlashResult) and on failure
+// also sets the wizard's gErrCode.
 #pragma once
 #include <cstdint>
 
 namespace vq {
 
-void subBootConnect(std::uint8_t& result);
-void subBootSetClock(std::uint8_t& result);
-void subBootSetBaudRate(std::uint8_t& result);
-void subBootChipErase(std::uint8_t& result);
-void subBootWrite(std::uint8_t& result);
-void subBootSecuritySet(std::uint8_t& result);
-void subBootVerify(std::uint8_t& result);
+std::uint8_t subBootConnect();
+std::uint8_t subBootSetClock();
+std::uint8_t subBootSetBaudRate();
+std::uint8_t subBootChipErase();
+std::uint8_t subBootWrite();
+std::uint8_t subBootSecuritySet();
+std::uint8_t subBootVerify();
 
 }  // namespace vq

@@ -1,6 +1,6 @@
 // Progress texts of the flash stages, picked by gLangId when shown.
 #pragma once
-#include "app/texts.h"
+#include "base/texts.h"
 
 namespace vq {
 

@@ -1,17 +1,17 @@
-// Step 5: the image, the boot-mode port, the flash stages in order, the port closed again.
+// The flash work of step 5: the image, the boot-mode port, the flash stages in order, the
+// port closed again. The wizard puts its screen around it.
 #include "flash/update_step.h"
 
 #include <exception>
 
-#include "app/frm_main.h"
-#include "app/sequencer.h"
-#include "app/state.h"
-#include "app/step_texts.h"
-#include "config/comm_settings.h"
+#include "base/boot_state.h"
+#include "base/comm_settings.h"
+#include "base/state.h"
+#include "base/wizard_codes.h"
 #include "flash/boot_frames.h"
 #include "flash/boot_stages.h"
-#include "flash/boot_state.h"
 #include "image/write_blocks.h"
+#include "platform/platform.h"
 
 namespace vq {
 
@@ -26,24 +26,22 @@ void attempt(F&& statement) {
     statement();
   } catch (const std::exception&) {
     gFlashResult = kResultRunTimeFailure;
-    gErrCode = kErrCodeRunTime;
+    gErrCode = kCodeFlashRunTime;
   }
 }
 
-template <typename F>
-void runStage(F&& stage) {
+// A stage runs only while every stage before it succeeded; its result is the step's.
+template <typename Stage>
+void runStage(Stage&& stage) {
   if (gFlashResult != kResultOk) return;
-  attempt([&] { stage(gFlashResult); });
+  attempt([&] { gFlashResult = stage(); });
 }
 
 }  // namespace
 
-void subStep5FirmwareUpdate() {
-  subStepScreen(5);
-  subSetButtons(ButtonMoment::Step5Start);
-
+void subRunFlashStages() {
   gFlashResult = kResultOk;
-  attempt([] { subReadBinFile(gFlashResult); });
+  runStage(subReadBinFile);
 
   SerialPort& port = mscComm();
   attempt([&] { port.setCommPort(gCommPort); });
@@ -76,10 +74,6 @@ void subStep5FirmwareUpdate() {
     port.setRThreshold(1);
     port.setSThreshold(0);
   });
-
-  if (gErrCode != 0) return;
-  frmMain.txtInfo.text = pick(stepText(InfoText::T5b));
-  subSetButtons(ButtonMoment::Step5Success);
 }
 
 }  // namespace vq

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/frm_main.h"
-#include "app/state.h"
-#include "app/texts.h"
-#include "image/firmware_file.h"
+#include "base/progress.h"
+#include "base/state.h"
+#include "base/texts.h"
+#include "base/firmware_file.h"
+#include "base/wizard_codes.h"
+#include "platform/platform.h"
 
 namespace vq {
 
@@ -21,29 +23,27 @@ constexpr const char* kPanelHexRead = "HEX READ";
 
 constexpr std::uint8_t kErasedByte = 0xFF;  // flash bytes the file has no data for
 constexpr std::uint8_t kResultBodyTooLong = 36;
-constexpr std::uint8_t kErrNotUpdateFile = 22;
 
 void showBlock(int block) {
-  frmMain.txtProcess.text = pick(kReadingBlock) + std::to_string(block) + kBlockSuffix;
+  progress().line(pick(kReadingBlock) + std::to_string(block) + kBlockSuffix, ProgressLine::Restart);
 }
 
 }  // namespace
 
-void subReadBinFile(std::uint8_t& result) {
-  frmMain.txtProcess.text = pick(kCreating);
+std::uint8_t subReadBinFile() {
+  progress().line(pick(kCreating), ProgressLine::Restart);
   platform().doEvents();
 
-  result = 0;
-  frmMain.prgProcess.max = kBlockCount;
-  frmMain.prgProcess.min = 0;
-  frmMain.stsAppStatus.panel2 = kPanelHexRead;
+  std::uint8_t result = 0;
+  progress().range(kBlockCount);
+  progress().linkState(kPanelHexRead);
 
   // gFileLength is what the file selection read; never trust it past the bytes actually held.
   const std::size_t fileEnd = std::min<std::size_t>(std::size_t(std::max<std::int32_t>(gFileLength, 0)),
                                                     gFileData.size());
   std::size_t p = kHeaderSize;
   for (int b = 0; b < kBlockCount; ++b) {
-    frmMain.prgProcess.value = b;
+    progress().value(b);
     showBlock(b);
     // One yield per block keeps the window live; a yield per byte would cost more than the copy.
     platform().doEvents();
@@ -54,18 +54,19 @@ void subReadBinFile(std::uint8_t& result) {
     p += take;
   }
 
-  frmMain.prgProcess.value = kBlockCount;
+  progress().value(kBlockCount);
   showBlock(kBlockCount);
   platform().doEvents();
 
   if (p < fileEnd) {  // the body does not fit the flash area
     result = kResultBodyTooLong;
-    gErrCode = kErrNotUpdateFile;
+    gErrCode = kCodeFileInvalid;
   }
 
-  frmMain.txtProcess.text = pick(kCreated);
-  gProgressLog = frmMain.txtProcess.text;
+  // Kept: the flash stages' lines go below it.
+  progress().line(pick(kCreated), ProgressLine::Restart);
   platform().doEvents();
+  return result;
 }
 
 }  // namespace vq

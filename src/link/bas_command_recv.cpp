@@ -3,7 +3,7 @@
 #include <string>
 
 #include "link/bas_command_send.h"
-#include "link/param_store.h"
+#include "base/param_store.h"
 #include "platform/platform.h"
 
 namespace vq {

@@ -1,6 +1,6 @@
 // basCommandRecv: the reply dispatcher and the parsers that fill the parameter store.
 #pragma once
-#include "link/instrument_frame.h"
+#include "base/instrument_frame.h"
 
 namespace vq {
 

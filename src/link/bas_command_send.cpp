@@ -4,8 +4,8 @@
 #include <string>
 
 #include "link/bas_function.h"
-#include "link/link_state.h"
-#include "link/param_store.h"
+#include "base/link_state.h"
+#include "base/param_store.h"
 
 namespace vq {
 

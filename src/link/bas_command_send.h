@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "link/instrument_frame.h"
+#include "base/instrument_frame.h"
 
 namespace vq {
 

@@ -18,25 +18,26 @@ Bytes encodeRequest(const InstrumentFrame& f) {
   const std::size_t n = f.Length;
   Bytes out(n + kRequestOverhead, 0x00);
   std::fill_n(out.begin(), kSyncLength, kSyncByte);
-  out[5] = f.Command;
-  out[6] = 0x00;  // the status of a request is always 0 on the wire
-  out[7] = f.Direction;
-  out[8] = f.Length;
-  for (std::size_t i = 0; i < n && i < f.Data.size(); ++i) out[9 + i] = f.Data[i];
-  out[9 + n] = f.Checksum;
-  // out[10 + n] stays 0x00: the trailing byte
+  out[kCommandOffset] = f.Command;
+  out[kStatusOffset] = 0x00;  // the status of a request is always 0 on the wire
+  out[kDirectionOffset] = f.Direction;
+  out[kLengthOffset] = f.Length;
+  for (std::size_t i = 0; i < n && i < f.Data.size(); ++i) out[kDataOffset + i] = f.Data[i];
+  out[kDataOffset + n] = f.Checksum;
+  // the byte after the checksum stays 0x00: the trailing byte
   return out;
 }
 
 void decodeReply(const Bytes& bytes, InstrumentFrame& f) {
   std::copy_n(bytes.begin(), kSyncLength, f.Sync.begin());
-  f.Command = bytes[5];
-  f.Status = bytes[6];
-  f.Direction = bytes[7];
-  f.Length = bytes[8];
+  f.Command = bytes[kCommandOffset];
+  f.Status = bytes[kStatusOffset];
+  f.Direction = bytes[kDirectionOffset];
+  f.Length = bytes[kLengthOffset];
   const std::size_t n = f.Length;
-  if (n != 0) f.Data.assign(bytes.begin() + 9, bytes.begin() + 9 + std::ptrdiff_t(n));
-  f.Checksum = bytes[9 + n];
+  const auto data = bytes.begin() + std::ptrdiff_t(kDataOffset);
+  if (n != 0) f.Data.assign(data, data + std::ptrdiff_t(n));
+  f.Checksum = bytes[kDataOffset + n];
 }
 
 ReplyClass replyClass(std::uint8_t status) {

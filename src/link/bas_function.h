@@ -3,14 +3,20 @@
 #pragma once
 #include <cstdint>
 
-#include "link/instrument_frame.h"
-#include "platform/platform.h"
+#include "base/instrument_frame.h"
+#include "base/bytes.h"
 
 namespace vq {
 
 constexpr std::uint8_t kSyncByte = 0xFF;
 constexpr std::size_t kSyncLength = 5;
-constexpr std::size_t kLengthOffset = 8;   // the length byte N; the data starts after it
+// Byte offsets of a frame on the wire: five sync bytes, then these, then N data bytes and the
+// checksum.
+constexpr std::size_t kCommandOffset = 5;
+constexpr std::size_t kStatusOffset = 6;
+constexpr std::size_t kDirectionOffset = 7;
+constexpr std::size_t kLengthOffset = 8;   // the length byte N
+constexpr std::size_t kDataOffset = 9;     // the checksum follows the N data bytes
 constexpr std::size_t kReplyOverhead = 10;   // a reply is N + 10 bytes
 constexpr std::size_t kRequestOverhead = 11;  // a request carries one trailing 0x00 more
 // The receive length counter is 8 bits, so a reply longer than 255 bytes cannot be assembled.

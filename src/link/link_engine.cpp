@@ -1,23 +1,18 @@
 #include "link/link_engine.h"
 
-#include "app/frm_main.h"
-#include "app/state.h"
+#include "base/progress.h"
+#include "base/state.h"
 #include "link/bas_command_recv.h"
 #include "link/bas_command_send.h"
 #include "link/bas_function.h"
-#include "link/link_state.h"
-#include "link/param_store.h"
+#include "base/link_state.h"
+#include "base/param_store.h"
 
 namespace vq {
 
 namespace {
 
-void setLinkText(const char* text) { frmMain.stsAppStatus.panel2 = text; }
-
-void restoreCursor() {
-  frmMain.busyCursor = false;
-  platform().setBusyCursor(false);
-}
+void setLinkText(const char* text) { progress().linkState(text); }
 
 // Back to the 10 ms pacing once the reply to command 124 has come (or the wait was given up).
 void endInitReplyWait() {
@@ -46,7 +41,7 @@ bool sendTxBuffer() {
     }
     if (++polls > kCtsPollLimit) {
       subCommStop();
-      gErrCode = kErrLinkTimeout;
+      gErrCode = kCodeLinkTimeout;
       port.setRTSEnable(false);
       return false;
     }
@@ -57,28 +52,13 @@ bool sendTxBuffer() {
 // only as the bound of its wait.
 void afterTickWrite() {
   setLinkText("Wait");
-  platform().refresh();
-  if (gTxBuffer.size() > 5 && gTxBuffer[5] == kCmdInitParams) {
+  progress().showNow();
+  if (gTxBuffer.size() > kCommandOffset && gTxBuffer[kCommandOffset] == kCmdInitParams) {
     tmrComm().setEnabled(false);
     gAwaitInitReply = true;
     tmrComm().setInterval(kInitReplyLimitMs);
     tmrComm().setEnabled(true);
   }
-}
-
-// The last request has its accepted reply: the engine goes idle.
-void finishBatch() {
-  gTxBuffer.clear();
-  subClearQueue();
-  subClearRxFrame();
-  gRxBuffer.clear();
-  tmrComm().setEnabled(false);
-  setLinkText("Ready");
-  platform().refresh();
-  platform().doEvents();
-  gReqLast = 0;
-  gReplyOk = true;
-  gLinkBusy = false;
 }
 
 // A failed port cannot be handed up through the event loop: note it and stop the batch.
@@ -88,7 +68,7 @@ void guarded(Body body) {
     body();
   } catch (const SerialError& e) {
     gLinkPortError = e.number;
-    subCommAbandon();
+    subEndBatch(BatchEnd::PortFailed);
   }
 }
 
@@ -99,14 +79,14 @@ void commSend() {
   }
   if (gAwaitInitReply) {  // the bound of the 124 wait ran out
     endInitReplyWait();
-    gErrCode = kErrLinkTimeout;
+    gErrCode = kCodeLinkTimeout;
     subCommStop();
     return;
   }
   if (gReplyOk) {
     gRetryCount = 0;
     if (gReqRemain < 0) {
-      finishBatch();
+      subEndBatch(BatchEnd::Completed);
       return;
     }
     gReplyOk = false;
@@ -115,7 +95,7 @@ void commSend() {
   } else {
     if (++gRetryCount > kLinkRetryLimit) {
       gRetryCount = 0;
-      gErrCode = kErrLinkRetries;
+      gErrCode = kCodeLinkRetries;
       subCommStop();
       return;
     }
@@ -135,7 +115,7 @@ void commReceive(CommEvent ev) {
   if (ev != CommEvent::Receive) return;
 
   setLinkText("Recv");
-  platform().refresh();
+  progress().showNow();
   // The read takes everything buffered. No discard after it: on a real driver bytes keep
   // arriving meanwhile, and a discard would throw away the rest of the reply being assembled.
   const Bytes in = port.input();
@@ -178,14 +158,12 @@ void commReceive(CommEvent ev) {
   }
 
   if (gReqRemain < 0 && gReplyOk) {
-    finishBatch();
-    if (port.portOpen() && !gPcMode) port.setPortOpen(false);
-    restoreCursor();
+    subEndBatch(BatchEnd::Completed);
     return;
   }
   tmrComm().setEnabled(true);
   setLinkText("Wait");
-  platform().refresh();
+  progress().showNow();
   platform().doEvents();
 }
 
@@ -216,7 +194,7 @@ void subFirstSend() {
   gReplyOk = false;
   gRetryCount = 0;
   if (!sendTxBuffer()) return;
-  platform().refresh();
+  progress().showNow();
   platform().doEvents();
   setLinkText("Wait");
   tmrComm().setEnabled(true);
@@ -226,48 +204,82 @@ void subCommSend() { guarded(commSend); }
 
 void subCommReceive(CommEvent ev) { guarded([ev] { commReceive(ev); }); }
 
-void subCommStop() {
+void subEndBatch(BatchEnd how) {
+  if (how == BatchEnd::PortFailed) {
+    try {
+      subEndBatch(BatchEnd::Stopped);
+    } catch (const SerialError&) {
+      // The port is gone: leave the engine idle without touching it again.
+      tmrComm().setEnabled(false);
+      gAwaitInitReply = false;
+      tmrComm().setInterval(kLinkTickMs);
+      gTxBuffer.clear();
+      gRxBuffer.clear();
+      gRxExpected = kRxLengthUnknown;
+      gReqLast = 0;
+      gReqRemain = -1;
+      gReplyOk = true;
+      gLinkBusy = false;
+      setLinkText("Ready");
+    }
+    return;
+  }
+
   SerialPort& port = mscComm();
+  const bool discard = how == BatchEnd::Stopped;
   gTxBuffer.clear();
   subClearQueue();
-  if (port.portOpen()) port.discardOutput();
+  if (discard && port.portOpen()) port.discardOutput();
   subClearRxFrame();
-  if (port.portOpen()) port.discardInput();
+  if (discard && port.portOpen()) port.discardInput();
   gRxBuffer.clear();
   gRxExpected = kRxLengthUnknown;
   tmrComm().setEnabled(false);
   endInitReplyWait();
   setLinkText("Ready");
-  platform().refresh();
+  progress().showNow();
   platform().doEvents();
 
   gReqLast = 0;
   gReqRemain = -1;
   gReplyOk = true;
   gLinkBusy = false;
-  restoreCursor();
+  progress().busy(false);
 
   // PC mode keeps the port open for the next batch.
   if (port.portOpen() && !gPcMode) port.setPortOpen(false);
   if (!port.portOpen()) gPcMode = false;
 }
 
-void subCommAbandon() {
-  try {
-    subCommStop();
-  } catch (const SerialError&) {
-    tmrComm().setEnabled(false);
-    gAwaitInitReply = false;
-    tmrComm().setInterval(kLinkTickMs);
-    gTxBuffer.clear();
-    gRxBuffer.clear();
-    gRxExpected = kRxLengthUnknown;
-    gReqLast = 0;
-    gReqRemain = -1;
-    gReplyOk = true;
-    gLinkBusy = false;
-    setLinkText("Ready");
+void subCommStop() { subEndBatch(BatchEnd::Stopped); }
+
+std::uint8_t fncLinkCodeOfPortError(int number) {
+  switch (number) {
+    case kPortNoSuchDevice: return kCodeLinkNoPort;
+    case kPortSettingsRejected: return kCodeLinkSettings;
+    default: return kCodeUnknown;
   }
+}
+
+void subStartBatch(std::int32_t count) {
+  gLinkPortError = 0;
+  gLinkBusy = true;
+  gReqLast = count - 1;
+  gReqRemain = gReqLast;
+  progress().range(gReqLast);
+  progress().value(gReqLast - gReqRemain);
+  subFirstSend();
+}
+
+void subRunBatch(std::int32_t count) {
+  const std::int32_t last = count - 1;  // the engine sets gReqLast to 0 when it goes idle
+  subStartBatch(count);
+  while (gLinkBusy) {
+    if (gReqRemain >= 0) progress().value(gReqLast - gReqRemain);
+    platform().waitEvents();
+  }
+  progress().value(last);
+  if (gLinkPortError != 0) gErrCode = fncLinkCodeOfPortError(gLinkPortError);
 }
 
 }  // namespace vq

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "base/wizard_codes.h"
 
 namespace vq {
 
@@ -14,15 +15,32 @@ constexpr std::uint8_t kRxLengthUnknown = 255;
 // is still not awaited for ever (a silent instrument would hang the step).
 constexpr int kInitReplyLimitMs = 60000;
 
-constexpr std::uint8_t kErrLinkRetries = 12;
-constexpr std::uint8_t kErrLinkTimeout = 13;
+
+// Runs the first `count` requests of gReqQueue as one batch and waits for its end, the window
+// kept alive meanwhile; the progress value follows the requests. A failure leaves gErrCode set
+// (a port that failed under the batch as 11, 15 or 99).
+void subRunBatch(std::int32_t count);
+// The first half of subRunBatch: the batch started, its first request sent; whoever called it
+// runs the events until gLinkBusy drops.
+void subStartBatch(std::int32_t count);
 
 void subFirstSend();
 void subCommSend();                  // every tmrComm tick in steps 2 and 7
 void subCommReceive(CommEvent ev);   // every mscComm event in steps 2 and 7
-void subCommStop();
-// subCommStop for a port that has just failed: never throws, the engine ends idle.
-void subCommAbandon();
+
+// How a batch ends.
+enum class BatchEnd {
+  Completed,   // the last request has its accepted reply
+  Stopped,     // given up (retries, clear-to-send, the 124 bound): port buffers discarded
+  PortFailed,  // the port failed under the batch: as Stopped, but never throws
+};
+// The one end of a batch: buffers and queue cleared, the timer off, "Ready", the engine idle,
+// the cursor back, and the port closed unless the instrument reports PC mode.
+void subEndBatch(BatchEnd how);
+void subCommStop();  // subEndBatch(BatchEnd::Stopped)
+
+// The step code of a serial-port failure in steps 2 and 7.
+std::uint8_t fncLinkCodeOfPortError(int number);
 
 void subClearQueue();    // sync, command and checksum of every queued request to 0
 void subClearRxFrame();  // sync, command, status and checksum of gRxFrame to 0

@@ -1,5 +1,6 @@
 // The platform services the core uses: the serial port mscComm, the timer tmrComm, event
-// processing, message boxes, the file dialog, the language id, the cursor and the dialogs.
+// processing, message boxes, the file dialog, the language id and the cursor. The
+// application's windows are behind platform/windows.h.
 // Two implementations: Qt (src/platform/qt) for the program, virtual time (src/platform/virtual)
 // for tests. Nothing in the core talks to Qt or to the wall clock except through these.
 #pragma once
@@ -9,14 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "base/bytes.h"
+
 namespace vq {
 
-using Bytes = std::vector<std::uint8_t>;
-
 // Error numbers the serial port raises; steps turn them into wizard error codes.
-constexpr int kErrNoSuchPort = 8002;     // port number with no device
-constexpr int kErrSettingsRejected = 8015;  // settings the device or driver refuses
-constexpr int kErrPortFailure = 8005;    // any other failure (open refused, device vanished)
+constexpr int kPortNoSuchDevice = 8002;     // port number with no device
+constexpr int kPortSettingsRejected = 8015;  // settings the device or driver refuses
+constexpr int kPortFailure = 8005;    // any other failure (open refused, device vanished)
 
 // A run-time failure of the serial port, carrying the number the steps map to codes.
 struct SerialError : std::runtime_error {
@@ -88,8 +89,6 @@ class Platform {
   virtual void waitEvents() = 0;
   // Pauses without handling events.
   virtual void sleepMs(int ms) = 0;
-  // Mirrors the form models into the windows now (a repaint).
-  virtual void refresh() = 0;
 
   // Modal message box with OK only, the application's title.
   virtual void messageBox(const std::string& text) = 0;
@@ -104,17 +103,11 @@ class Platform {
   virtual int screenHeight() = 0;
   // The device behind a COM number for display ("ttyUSB0"), empty when none.
   virtual std::string deviceName(int comPort) = 0;
-
-  // Shows frmForceUpdate modally; returns when it has closed.
-  virtual void showForceUpdateDialog() = 0;
-  // Shows frmPortConf modeless (returns at once); closePortConfDialog destroys it.
-  virtual void showPortConfDialog() = 0;
-  virtual void closePortConfDialog() = 0;
-  // Ends the program (unloads frmMain).
-  virtual void quit() = 0;
 };
 
 // The one platform, serial port and timer of the process, installed by main() or a test fixture.
+// Installing also connects the error display's message box and the wizard progress's cursor
+// and repaint to this platform and the installed windows.
 Platform& platform();
 SerialPort& mscComm();
 Timer& tmrComm();

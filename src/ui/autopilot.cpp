@@ -10,8 +10,9 @@
 #include <QPushButton>
 
 #include "app/frm_main.h"
-#include "app/state.h"
-#include "app/texts.h"
+#include "base/state.h"
+#include "base/texts.h"
+#include "base/texts.h"
 #include "flash/boot_texts.h"
 #include "ui/program.h"
 
@@ -21,7 +22,6 @@ namespace {
 
 // Often enough to catch the progress text and the half-way point of step 5 on the way.
 constexpr int kTickMs = 25;
-constexpr int kLangJapanese = 1041;
 
 // Runs in a signal handler: only async-signal-safe calls.
 extern "C" void watchdogFired(int) {
@@ -163,7 +163,6 @@ void Autopilot::reportProgress() {
 }
 
 void Autopilot::maybeMidStepShot() {
-  constexpr std::uint8_t kStepFirmwareUpdate = 4;  // gStep while step 5 runs
   if (midShotTaken_ || gStep != kStepFirmwareUpdate || !frmMain.stepRunning) return;
   const auto& bar = frmMain.prgProcess;
   if (bar.max <= bar.min || (bar.value - bar.min) * 2 < bar.max - bar.min) return;
@@ -205,8 +204,7 @@ void Autopilot::tick() {
       fail("Next stays disabled at step " + std::to_string(int(gStep) + 1));
     return;
   }
-  constexpr std::uint8_t kLastStep = 7;  // gStep of step 8: Next quits
-  if (gStep == kLastStep) {
+  if (gStep == kStepEnd) {
     finished_ = true;
     say("AUTOPILOT", messages_ == 0 ? "done" : "done, with " + std::to_string(messages_) + " message(s)");
   }

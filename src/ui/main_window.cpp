@@ -16,6 +16,7 @@
 
 #include "app/frm_main.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/windows.h"
 
 namespace vq::ui {
 
@@ -215,8 +216,13 @@ void MainWindow::mirror() {
   m_.button(cmdNext_, f.cmdNext);
 }
 
+void MainWindow::closeForQuit() {
+  quitting_ = true;
+  close();
+}
+
 void MainWindow::closeEvent(QCloseEvent* e) {
-  if (platform_.quitting()) {
+  if (quitting_) {
     e->accept();
     return;
   }
@@ -228,7 +234,7 @@ void MainWindow::closeEvent(QCloseEvent* e) {
   }
   e->accept();
   // Closing the main window ends the program, modeless port dialog included.
-  platform_.quit();
+  windows().quit();
 }
 
 }  // namespace vq::ui

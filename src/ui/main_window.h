@@ -26,6 +26,8 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(qt::QtPlatform& platform);
   // Copies frmMain into the widgets.
   void mirror();
+  // Closes the window for good: the program is ending, the close box's check is skipped.
+  void closeForQuit();
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -34,6 +36,7 @@ class MainWindow : public QMainWindow {
   QPushButton* makeButton(const char* name, void (*click)());
 
   qt::QtPlatform& platform_;
+  bool quitting_ = false;
   Mirror m_;
   QGroupBox* fraProcess_;
   std::array<QLabel*, 8> lblProcess_{};

@@ -11,7 +11,7 @@
 #include <QProgressBar>
 #include <QTextCursor>
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "platform/qt/qt_platform.h"
 
 namespace vq::ui {

@@ -7,7 +7,7 @@
 #include <QFont>
 #include <QString>
 
-#include "app/controls.h"
+#include "base/controls.h"
 
 class QAbstractButton;
 class QComboBox;

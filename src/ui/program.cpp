@@ -6,13 +6,13 @@ namespace vq::ui {
 
 Program::Program(const qt::ComPortMap& m) : map(m) {
   installPlatform(&platform, &port, &timer);
-  platform.setMainWindow(&window);
+  installWindows(&windows);
 }
 
 Program::~Program() {
   port.onComm = nullptr;
   timer.onTick = nullptr;
-  platform.setMainWindow(nullptr);
+  installWindows(nullptr);
   installPlatform(nullptr, nullptr, nullptr);
 }
 

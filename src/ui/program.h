@@ -1,4 +1,4 @@
-// The running program: COM map, serial port, timer, platform and main window, wired the way
+// The running program: COM map, serial port, timer, platform and the windows, wired the way
 // vq-update starts. The widget tests start the same thing.
 #pragma once
 #include "platform/qt/com_port_map.h"
@@ -6,6 +6,7 @@
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_timer.h"
 #include "ui/main_window.h"
+#include "ui/qt_windows.h"
 
 namespace vq::ui {
 
@@ -21,6 +22,7 @@ class Program {
   qt::QtTimer timer;
   qt::QtPlatform platform{map};
   MainWindow window{platform};
+  QtWindows windows{platform, window};
 };
 
 }  // namespace vq::ui

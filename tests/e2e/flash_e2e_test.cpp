@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "e2e/program_on_sim.h"
-#include "flash/boot_state.h"
+#include "base/boot_state.h"
 
 using namespace vq;
 using namespace vq::e2e;

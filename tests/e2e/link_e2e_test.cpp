@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "e2e/program_on_sim.h"
-#include "link/param_store.h"
+#include "base/param_store.h"
 
 using namespace vq;
 using namespace vq::e2e;

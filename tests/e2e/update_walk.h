@@ -6,10 +6,10 @@
 #include <QTest>
 #include <memory>
 
-#include "app/state.h"
+#include "base/state.h"
 #include "e2e/sim_process.h"
 #include "e2e/wizard_operator.h"
-#include "link/param_store.h"
+#include "base/param_store.h"
 
 #define WALK(call)                               \
   do {                                           \
@@ -147,7 +147,7 @@ class Rig {
     bool clicked = false;
     QCOMPARE(op->next(&clicked), QStringList());
     QVERIFY(clicked);
-    QVERIFY(op->program().platform.quitting());
+    QVERIFY(op->program().windows.quitting());
     QTRY_VERIFY(!op->window()->isVisible());
   }
 

@@ -17,7 +17,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/state.h"
+#include "base/state.h"
 #include "e2e/modal_operator.h"
 #include "e2e/sim_process.h"
 #include "ui/program.h"

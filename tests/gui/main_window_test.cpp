@@ -21,12 +21,12 @@
 #include "app/frm_force_update.h"
 #include "app/frm_main.h"
 #include "app/sequencer.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "app/step_texts.h"
-#include "app/texts.h"
+#include "base/texts.h"
 #include "config/frm_port_conf.h"
-#include "image/firmware_file.h"
-#include "link/param_store.h"
+#include "base/firmware_file.h"
+#include "base/param_store.h"
 #include "support/qt_test_app.h"
 #include "ui/program.h"
 
@@ -97,7 +97,7 @@ class MainWindowTest : public QObject {
   void showStep(int stepNo) {
     gStep = static_cast<std::uint8_t>(stepNo - 1);
     subSequencer();
-    program_->platform.refresh();
+    program_->windows.refresh();
   }
 
  private slots:
@@ -220,7 +220,7 @@ class MainWindowTest : public QObject {
       for (InfoText t : all) {
         const Text& text = stepText(t);
         frmMain.txtInfo.text = japanese ? text.ja : text.en;
-        program_->platform.refresh();
+        program_->windows.refresh();
         QApplication::processEvents();
         const QString what = QString("%1 text %2").arg(japanese ? "Japanese" : "English").arg(int(t));
         QVERIFY2(info->verticalScrollBar()->maximum() == 0, qPrintable(what + " scrolls"));
@@ -233,7 +233,7 @@ class MainWindowTest : public QObject {
     std::string log;
     for (int i = 1; i <= 12; ++i) log += "line " + std::to_string(i) + (i < 12 ? "\r\n" : "");
     frmMain.txtProcess.text = log;
-    program_->platform.refresh();
+    program_->windows.refresh();
     QApplication::processEvents();
     auto* sb = child<QPlainTextEdit>("txtProcess")->verticalScrollBar();
     QVERIFY(sb->maximum() > 0);
@@ -260,7 +260,7 @@ class MainWindowTest : public QObject {
     auto* box = child<QPlainTextEdit>("txtProcess");
     for (const char* t : texts) {
       frmMain.txtProcess.text = t;
-      program_->platform.refresh();
+      program_->windows.refresh();
       QCOMPARE(box->toPlainText(), QString(t).replace("\r\n", "\n"));
       QCOMPARE(box->document()->blockCount(), int(QString(t).count("\r\n")) + 1);
     }
@@ -270,7 +270,7 @@ class MainWindowTest : public QObject {
     std::string log;
     for (int i = 1; i <= 12; ++i) log += "line " + std::to_string(i) + "\r\n";
     frmMain.txtProcess.text = log;
-    program_->platform.refresh();
+    program_->windows.refresh();
     auto* sb = child<QPlainTextEdit>("txtProcess")->verticalScrollBar();
     sb->setValue(0);
     for (int i = 0; i < 5; ++i) {

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "app/frm_main.h"
-#include "config/comm_settings.h"
+#include "base/comm_settings.h"
 #include "config/frm_port_conf.h"
 #include "config/port_scan.h"
 #include "support/pty.h"

@@ -132,7 +132,7 @@ class QtPlatformTest : public QObject {
       port.setSettings(text.toStdString());
       QFAIL("accepted");
     } catch (const SerialError& e) {
-      QCOMPARE(e.number, kErrSettingsRejected);
+      QCOMPARE(e.number, kPortSettingsRejected);
     }
     QCOMPARE(port.settings(), std::string("9600,N,8,1"));
   }
@@ -145,7 +145,7 @@ class QtPlatformTest : public QObject {
       port.setPortOpen(true);
       QFAIL("opened");
     } catch (const SerialError& e) {
-      QCOMPARE(e.number, kErrNoSuchPort);
+      QCOMPARE(e.number, kPortNoSuchDevice);
     }
     QVERIFY(!port.portOpen());
   }
@@ -255,7 +255,7 @@ class QtPlatformTest : public QObject {
       second.setPortOpen(true);
       QFAIL("opened twice");
     } catch (const SerialError& e) {
-      QCOMPARE(e.number, kErrPortFailure);
+      QCOMPARE(e.number, kPortFailure);
     }
   }
 

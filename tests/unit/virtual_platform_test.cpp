@@ -57,14 +57,14 @@ TEST(VirtualPlatform, PortErrorsCarryTheSystemNumbers) {
     p.port.setPortOpen(true);
     FAIL();
   } catch (const SerialError& e) {
-    EXPECT_EQ(e.number, kErrNoSuchPort);
+    EXPECT_EQ(e.number, kPortNoSuchDevice);
   }
   for (const char* bad : {"9600,N,4,1", "9600,N,8,1.5", ",N,8,1"}) {
     try {
       p.port.setSettings(bad);
       FAIL() << bad;
     } catch (const SerialError& e) {
-      EXPECT_EQ(e.number, kErrSettingsRejected) << bad;
+      EXPECT_EQ(e.number, kPortSettingsRejected) << bad;
     }
   }
 }

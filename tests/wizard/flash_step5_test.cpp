@@ -1,12 +1,12 @@
 // Step 5 run from Next, in virtual time, against the scripted boot controller: the whole
 // update at real line speed, failures and where they leave the window, the controller's flash.
-#include "app/error_display.h"
+#include "base/error_display.h"
 #include "app/sequencer.h"
 #include "app/step_texts.h"
-#include "config/comm_settings.h"
+#include "base/comm_settings.h"
 #include "flash/boot_frames.h"
-#include "flash/boot_state.h"
-#include "image/firmware_file.h"
+#include "base/boot_state.h"
+#include "base/firmware_file.h"
 #include "image/write_blocks.h"
 #include "wizard/wizard_fixture.h"
 

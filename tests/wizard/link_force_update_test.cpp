@@ -1,7 +1,7 @@
 // The forced-update dialog: what it shows, how it checks the serial number, and how the main
 // window acts on Set, Cancel and the close box.
 #include "app/frm_force_update.h"
-#include "link/param_store.h"
+#include "base/param_store.h"
 #include "wizard/wizard_fixture.h"
 
 namespace vq::test {

@@ -1,7 +1,7 @@
 // Steps 2 and 7 against the simulated instrument, clean and with the faults it can play: the
 // identity read in step 2 is what the instrument holds again after step 7.
-#include "app/error_display.h"
-#include "link/param_store.h"
+#include "base/error_display.h"
+#include "base/param_store.h"
 #include "vq_device.h"
 #include "wizard/wizard_fixture.h"
 

@@ -1,10 +1,10 @@
 // The wizard walked with Next: screens, the button table at every moment, failures going
 // back one step, the forced-update jump, the close box while a step holds the port.
-#include "app/error_display.h"
+#include "base/error_display.h"
 #include "app/sequencer.h"
 #include "app/step_texts.h"
-#include "image/firmware_file.h"
-#include "link/param_store.h"
+#include "base/firmware_file.h"
+#include "base/param_store.h"
 #include "wizard/wizard_fixture.h"
 
 namespace vq::test {

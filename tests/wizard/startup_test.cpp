@@ -1,8 +1,8 @@
 // Start-up: language, captions, fonts, the port and timer as left for the steps, step 1 shown.
 #include "app/step_texts.h"
-#include "config/comm_settings.h"
-#include "image/firmware_file.h"
-#include "link/link_state.h"
+#include "base/comm_settings.h"
+#include "base/firmware_file.h"
+#include "base/link_state.h"
 #include "wizard/wizard_fixture.h"
 
 namespace vq::test {

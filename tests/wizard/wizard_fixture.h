@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/frm_main.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "platform/virtual/virtual_platform.h"
 #include "unit/flash/fake_boot_controller.h"
 #include "unit/link/fake_instrument.h"

@@ -9,11 +9,6 @@
 #include <QScreen>
 #include <QThread>
 
-#include "app/frm_force_update.h"
-#include "config/frm_port_conf.h"
-#include "ui/force_update_dialog.h"
-#include "ui/main_window.h"
-#include "ui/port_conf_dialog.h"
 
 namespace vq::qt {
 
@@ -45,11 +40,14 @@ QtPlatform::~QtPlatform() {
   if (busy_) QApplication::restoreOverrideCursor();
 }
 
+void QtPlatform::setFrontEnd(QWidget* mainWindow, std::function<void()> mirror) {
+  main_ = mainWindow;
+  mirror_ = std::move(mirror);
+}
+
 void QtPlatform::mirrorAll() {
   sinceMirror_.restart();
-  if (main_) main_->mirror();
-  if (portConf_) portConf_->mirror();
-  if (forceUpdate_) forceUpdate_->mirror();
+  if (mirror_) mirror_();
 }
 
 void QtPlatform::mirrorIfDue() {
@@ -71,19 +69,6 @@ void QtPlatform::waitEvents() {
 
 void QtPlatform::sleepMs(int ms) {
   if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
-}
-
-void QtPlatform::refresh() {
-  mirrorAll();
-  if (!main_) return;
-  // A stage may refresh for every block it writes; painting the window each time would cost
-  // more than the writing. Paint now at most every few ms, otherwise at the next yield.
-  if (sinceRepaint_.isValid() && sinceRepaint_.elapsed() < kMirrorEveryMs) {
-    main_->update();
-    return;
-  }
-  sinceRepaint_.start();
-  main_->repaint();
 }
 
 void QtPlatform::messageBox(const std::string& text) {
@@ -132,42 +117,6 @@ int QtPlatform::screenHeight() {
 std::string QtPlatform::deviceName(int comPort) {
   const QString path = map_.pathFor(comPort);
   return path.isEmpty() ? std::string() : QFileInfo(path).fileName().toStdString();
-}
-
-void QtPlatform::showForceUpdateDialog() {
-  // Showing the form loads it; it stays open until a procedure or the close box closes it.
-  frmForceUpdate.open = true;
-  ui::runProcedure(frmForceUpdate_Load);
-  ui::ForceUpdateDialog dialog(*this, main_);
-  forceUpdate_ = &dialog;
-  dialog.mirror();
-  dialog.exec();
-  forceUpdate_ = nullptr;
-  mirrorAll();
-}
-
-void QtPlatform::showPortConfDialog() {
-  // subSetPort has loaded the model; it stays open until a procedure or the close box closes it.
-  frmPortConf.open = true;
-  if (portConf_) portConf_->dismiss();
-  portConf_ = new ui::PortConfDialog(*this, main_);
-  portConf_->mirror();
-  portConf_->show();
-  portConf_->raise();
-  portConf_->activateWindow();
-}
-
-void QtPlatform::closePortConfDialog() {
-  // May be called from the dialog's own button: hide now, delete once back in the event loop.
-  if (portConf_) portConf_->dismiss();
-  portConf_ = nullptr;
-}
-
-void QtPlatform::quit() {
-  quitting_ = true;
-  closePortConfDialog();
-  if (main_) main_->close();
-  QCoreApplication::quit();
 }
 
 }  // namespace vq::qt

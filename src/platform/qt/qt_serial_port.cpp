@@ -50,7 +50,7 @@ QtSerialPort::QtSerialPort(const ComPortMap& map, QObject* parent) : QObject(par
 QtSerialPort::~QtSerialPort() { closePort(); }
 
 void QtSerialPort::setCommPort(int n) {
-  if (portOpen()) throw SerialError(kErrPortFailure, "port already open");
+  if (portOpen()) throw SerialError(kPortFailure, "port already open");
   commPort_ = n;
 }
 
@@ -59,7 +59,7 @@ void QtSerialPort::setSettings(const std::string& text) {
   // Linux serial drivers know 5 to 8 data bits and no 1.5 stop bits; QSerialPort would turn
   // 1.5 silently into 1, so refuse it here.
   if (!s || s->dataBits < 5 || s->dataBits > 8 || s->stopBitsTimes2 == 3)
-    throw SerialError(kErrSettingsRejected, "settings rejected: " + text);
+    throw SerialError(kPortSettingsRejected, "settings rejected: " + text);
   if (portOpen()) {
     // Bytes already written were meant for the old settings (the boot protocol's rate-switch
     // frame): let them leave the UART before the line changes under them.
@@ -81,7 +81,7 @@ void QtSerialPort::setSettings(const std::string& text) {
       port_.clearError();
       applyChanges(*s, line_);
       port_.clearError();
-      throw SerialError(kErrSettingsRejected, "settings rejected by the device: " + text + ": " + why);
+      throw SerialError(kPortSettingsRejected, "settings rejected by the device: " + text + ": " + why);
     }
   }
   line_ = *s;
@@ -89,17 +89,17 @@ void QtSerialPort::setSettings(const std::string& text) {
 }
 
 void QtSerialPort::setHandshaking(int mode) {
-  if (mode < 0 || mode > 3) throw SerialError(kErrPortFailure, "bad handshaking mode");
+  if (mode < 0 || mode > 3) throw SerialError(kPortFailure, "bad handshaking mode");
   if (portOpen() && !applyHandshaking(mode)) {
     port_.clearError();
-    throw SerialError(kErrSettingsRejected, "handshaking rejected by the device");
+    throw SerialError(kPortSettingsRejected, "handshaking rejected by the device");
   }
   handshaking_ = mode;
 }
 
 void QtSerialPort::setPortOpen(bool open) {
   if (open == portOpen()) {
-    if (open) throw SerialError(kErrPortFailure, "port already open");
+    if (open) throw SerialError(kPortFailure, "port already open");
     if (failed_) closePort();
     return;
   }
@@ -110,7 +110,7 @@ void QtSerialPort::setPortOpen(bool open) {
 void QtSerialPort::openPort() {
   if (port_.isOpen()) closePort();
   const QString path = map_.pathFor(commPort_);
-  if (path.isEmpty()) throw SerialError(kErrNoSuchPort, "COM" + std::to_string(commPort_) + " maps to no device");
+  if (path.isEmpty()) throw SerialError(kPortNoSuchDevice, "COM" + std::to_string(commPort_) + " maps to no device");
   port_.setPortName(path);
   // On a closed QSerialPort the setters only store; open() applies them all, the rate last.
   port_.setBaudRate(line_.baud);
@@ -123,15 +123,15 @@ void QtSerialPort::openPort() {
     const auto err = port_.error();
     const std::string why = path.toStdString() + ": " + port_.errorString().toStdString();
     port_.clearError();
-    if (err == QSerialPort::DeviceNotFoundError) throw SerialError(kErrNoSuchPort, why);
-    if (err == QSerialPort::PermissionError || err == QSerialPort::OpenError) throw SerialError(kErrPortFailure, why);
-    throw SerialError(kErrSettingsRejected, why + " (settings " + settingsText_ + ")");
+    if (err == QSerialPort::DeviceNotFoundError) throw SerialError(kPortNoSuchDevice, why);
+    if (err == QSerialPort::PermissionError || err == QSerialPort::OpenError) throw SerialError(kPortFailure, why);
+    throw SerialError(kPortSettingsRejected, why + " (settings " + settingsText_ + ")");
   }
   failed_ = false;
   sendArmed_ = false;
   if (handshaking_ == 3 && !addXonXoff(static_cast<int>(port_.handle()))) {
     closePort();
-    throw SerialError(kErrSettingsRejected, path.toStdString() + " refuses Xon/Xoff with RTS/CTS");
+    throw SerialError(kPortSettingsRejected, path.toStdString() + " refuses Xon/Xoff with RTS/CTS");
   }
   // A pseudo-terminal has no modem lines: reading them fails and the port stays usable.
   port_.pinoutSignals();
@@ -190,7 +190,7 @@ Bytes QtSerialPort::input() {
 }
 
 void QtSerialPort::output(const Bytes& bytes) {
-  if (!portOpen()) throw SerialError(kErrPortFailure, "port not open");
+  if (!portOpen()) throw SerialError(kPortFailure, "port not open");
   const qint64 queuedBefore = port_.bytesToWrite();
   // Straight to the driver while nothing waits in QSerialPort's queue: its own path arms a
   // write notifier and wakes the event loop several times per write, which a flash of a
@@ -201,7 +201,7 @@ void QtSerialPort::output(const Bytes& bytes) {
   if (direct < bytes.size()) {
     const auto rest = qint64(bytes.size() - direct);
     if (port_.write(reinterpret_cast<const char*>(bytes.data() + direct), rest) != rest)
-      throw SerialError(kErrPortFailure, "write failed: " + port_.errorString().toStdString());
+      throw SerialError(kPortFailure, "write failed: " + port_.errorString().toStdString());
   }
   // The send event: once what this write left queued falls below the threshold.
   if (sThreshold_ > 0 && queuedBefore + qint64(bytes.size()) >= sThreshold_) {
@@ -223,7 +223,7 @@ std::size_t QtSerialPort::writeToDriver(const Bytes& bytes) {
     } else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
       const std::string why = std::strerror(errno);
       fail(QString::fromStdString(why));
-      throw SerialError(kErrPortFailure, "write failed: " + why);
+      throw SerialError(kPortFailure, "write failed: " + why);
     } else {
       break;  // the driver's buffer is full: QSerialPort queues the rest
     }

@@ -74,7 +74,7 @@ void VirtualSerialPort::attach(Device* d) {
 }
 
 void VirtualSerialPort::setCommPort(int n) {
-  if (open_) throw SerialError(kErrPortFailure, "port already open");
+  if (open_) throw SerialError(kPortFailure, "port already open");
   port_ = n;
 }
 
@@ -82,26 +82,26 @@ void VirtualSerialPort::setSettings(const std::string& text) {
   auto s = parseLineSettings(text);
   // As on Linux: 5 to 8 data bits, no 1.5 stop bits.
   if (!s || s->dataBits < 5 || s->dataBits > 8 || s->stopBitsTimes2 == 3)
-    throw SerialError(kErrSettingsRejected, "settings rejected: " + text);
+    throw SerialError(kPortSettingsRejected, "settings rejected: " + text);
   settings_ = *s;
   settingsText_ = text;
 }
 
 void VirtualSerialPort::setHandshaking(int mode) {
-  if (mode < 0 || mode > 3) throw SerialError(kErrPortFailure, "bad handshaking");
+  if (mode < 0 || mode > 3) throw SerialError(kPortFailure, "bad handshaking");
   handshaking_ = mode;
 }
 
 void VirtualSerialPort::setPortOpen(bool open) {
   if (open == open_) {
-    if (open) throw SerialError(kErrPortFailure, "port already open");
+    if (open) throw SerialError(kPortFailure, "port already open");
     return;
   }
   if (open) {
     if (std::find(existingPorts.begin(), existingPorts.end(), port_) == existingPorts.end())
-      throw SerialError(kErrNoSuchPort, "no such port");
+      throw SerialError(kPortNoSuchDevice, "no such port");
     if (std::find(busyPorts.begin(), busyPorts.end(), port_) != busyPorts.end())
-      throw SerialError(kErrPortFailure, "port in use");
+      throw SerialError(kPortFailure, "port in use");
     open_ = true;
     ++opens;
     inBuf_.clear();
@@ -125,7 +125,7 @@ Bytes VirtualSerialPort::input() {
 }
 
 void VirtualSerialPort::output(const Bytes& bytes) {
-  if (!open_) throw SerialError(kErrPortFailure, "port not open");
+  if (!open_) throw SerialError(kPortFailure, "port not open");
   written.push_back({clock_.nowUs(), bytes, settingsText_});
   const std::int64_t perByte = settings_.lineTimeUs(1);
   std::int64_t t = std::max(clock_.nowUs(), txBusyUntil_);
@@ -200,9 +200,15 @@ void VirtualSerialPort::raise(CommEvent ev) {
 
 // ---- platform ----
 
-VirtualPlatform::VirtualPlatform() { installPlatform(this, &port, &timer); }
+VirtualPlatform::VirtualPlatform() {
+  installPlatform(this, &port, &timer);
+  installWindows(this);
+}
 
-VirtualPlatform::~VirtualPlatform() { installPlatform(nullptr, nullptr, nullptr); }
+VirtualPlatform::~VirtualPlatform() {
+  installWindows(nullptr);
+  installPlatform(nullptr, nullptr, nullptr);
+}
 
 void VirtualPlatform::doEvents() {
   ++doEventsCalls;

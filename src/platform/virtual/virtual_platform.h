@@ -14,6 +14,7 @@
 #include "platform/line_settings.h"
 #include "platform/platform.h"
 #include "platform/virtual/device.h"
+#include "platform/windows.h"
 
 namespace vq::virt {
 
@@ -139,7 +140,8 @@ class VirtualSerialPort : public SerialPort, private DeviceHost {
   bool receiveCheckPending_ = false;
 };
 
-class VirtualPlatform : public Platform {
+// The platform and the windows of a test: the dialogs are played by the test's callbacks.
+class VirtualPlatform : public Platform, public Windows {
  public:
   // Creates the clock, port and timer and installs them as the process's platform.
   VirtualPlatform();

@@ -1,10 +1,10 @@
 // Error messages: every code has both texts with the right first line and line layout; the
 // display shows the operator's language and nothing for codes without a text.
-#include "app/error_display.h"
+#include "base/error_display.h"
 
 #include <gtest/gtest.h>
 
-#include "app/state.h"
+#include "base/state.h"
 #include "platform/virtual/virtual_platform.h"
 #include "unit/app/text_checks.h"
 

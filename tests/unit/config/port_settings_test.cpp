@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/frm_main.h"
-#include "app/state.h"
-#include "app/texts.h"
-#include "config/comm_settings.h"
+#include "base/state.h"
+#include "base/texts.h"
+#include "base/comm_settings.h"
 #include "config/frm_port_conf.h"
 #include "config/port_scan.h"
 #include "platform/virtual/virtual_platform.h"
@@ -20,7 +20,7 @@ class RefusingPort : public virt::VirtualSerialPort {
   using VirtualSerialPort::VirtualSerialPort;
   bool refuseSettings = false;
   void setSettings(const std::string& text) override {
-    if (refuseSettings) throw SerialError(kErrSettingsRejected, "refused");
+    if (refuseSettings) throw SerialError(kPortSettingsRejected, "refused");
     VirtualSerialPort::setSettings(text);
   }
 };
@@ -29,8 +29,6 @@ class PortSettings : public ::testing::Test {
  protected:
   void SetUp() override {
     resetAllState();
-    frmMain = FrmMain{};
-    frmPortConf = FrmPortConf{};
     p.onPortConfDialog = [this] { ++dialogsShown; };
   }
   void TearDown() override { installPlatform(&p, &p.port, &p.timer); }
@@ -48,11 +46,6 @@ TEST_F(PortSettings, SettingsTexts) {
   EXPECT_EQ(fncLinkSettings(), "307200,O,8,1");
   gCommBaud = "9600", gCommParity = "E", gCommDataBits = "7", gCommStopBits = "1.5";
   EXPECT_EQ(fncLinkSettings(), "9600,E,7,1.5");
-  EXPECT_EQ(fncUpdateSettings(), "38400,N,8,1");
-  gUpdateBaud = 5;
-  EXPECT_EQ(fncUpdateSettings(), "153600,N,8,1");
-  gUpdateBaud = 6;
-  EXPECT_EQ(fncUpdateSettings(), "");
 }
 
 TEST_F(PortSettings, ScanWithNoOpenablePortOffersCom0) {

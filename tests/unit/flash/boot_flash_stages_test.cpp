@@ -45,7 +45,7 @@ class FlashStages : public FlashTest {
 TEST_F(FlashStages, EraseSendsChipEraseAndKeepsItsCompletionLine) {
   gProgressLog = "before";
   std::uint8_t result = 99;
-  subBootChipErase(result);
+  result = subBootChipErase();
   EXPECT_EQ(result, 0);
   EXPECT_EQ(framesWritten(), (std::vector<Bytes>{buildChipEraseFrame()}));
   EXPECT_EQ(gProgressLog, "before\r\nErasing the old firmware completed");
@@ -69,7 +69,7 @@ TEST_F(FlashStages, EraseFailures) {
     dev.script = onCommand(0x20, c.reply);
     const auto start = p.clock.nowUs();
     std::uint8_t result = 0;
-    subBootChipErase(result);
+    result = subBootChipErase();
     EXPECT_EQ(result, c.result);
     EXPECT_EQ(gErrCode, c.errCode);
     EXPECT_GE(p.clock.nowUs() - start, c.atLeastUs);
@@ -78,7 +78,7 @@ TEST_F(FlashStages, EraseFailures) {
 
 TEST_F(FlashStages, WriteSendsTheProgrammingCommandAndEveryBlockInOrder) {
   std::uint8_t result = 99;
-  subBootWrite(result);
+  result = subBootWrite();
   EXPECT_EQ(result, 0);
   const auto frames = framesWritten();
   ASSERT_EQ(frames.size(), 513u);
@@ -99,8 +99,7 @@ TEST_F(FlashStages, WriteShowsEachBlockWithoutKeepingIt) {
     if (f.kind() == 0x02) shown.push_back(frmMain.txtProcess.text + "|" + std::to_string(frmMain.prgProcess.value));
     return std::nullopt;
   };
-  std::uint8_t result = 99;
-  subBootWrite(result);
+  subBootWrite();
   ASSERT_EQ(shown.size(), 512u);
   EXPECT_EQ(shown[0], "log\r\nNow writing new firmware 0 Block|0");
   EXPECT_EQ(shown[17], "log\r\nNow writing new firmware 17 Block|17");
@@ -110,7 +109,7 @@ TEST_F(FlashStages, WriteShowsEachBlockWithoutKeepingIt) {
 TEST_F(FlashStages, WriteBlockReplyWithBadSt2FailsWith6AndStops) {
   dev.script = onDataFrame(3, {{0x02, 0x02, 0x06, 0x1B, 0xDD, 0x03}});
   std::uint8_t result = 0;
-  subBootWrite(result);
+  result = subBootWrite();
   EXPECT_EQ(result, 6);
   EXPECT_EQ(gErrCode, 36);
   EXPECT_EQ(dev.count(-1), 4u);
@@ -120,7 +119,7 @@ TEST_F(FlashStages, WriteBlockReplyWithBadSt2FailsWith6AndStops) {
 TEST_F(FlashStages, ProgrammingCommandRefusedSendsNoDataFrame) {
   dev.script = onCommand(0x40, {{0x02, 0x01, 0x10, 0xEF, 0x03}});
   std::uint8_t result = 0;
-  subBootWrite(result);
+  result = subBootWrite();
   EXPECT_EQ(result, 16);
   EXPECT_EQ(gErrCode, 36);
   EXPECT_EQ(dev.count(-1), 0u);
@@ -130,7 +129,7 @@ TEST_F(FlashStages, MissingCompletionStatusTimesOutAfterTheLastBlock) {
   dev.script = onDataFrame(511, {status2(0x06, 0x06)});
   std::int64_t lastReplyAt = 0;
   std::uint8_t result = 0;
-  subBootWrite(result);
+  result = subBootWrite();
   lastReplyAt = dev.frames.back().endUs;
   EXPECT_EQ(result, 31);
   EXPECT_EQ(gErrCode, 33);
@@ -141,15 +140,15 @@ TEST_F(FlashStages, MissingCompletionStatusTimesOutAfterTheLastBlock) {
 TEST_F(FlashStages, BadCompletionStatusFailsTheWrite) {
   dev.script = onDataFrame(511, {status2(0x06, 0x06), status1(0x18)});
   std::uint8_t result = 0;
-  subBootWrite(result);
+  result = subBootWrite();
   EXPECT_EQ(result, 0x18);
   EXPECT_EQ(gErrCode, 36);
 }
 
 TEST_F(FlashStages, VerifyComparesEveryBlockAndEndsWithoutACompletionStatus) {
   std::uint8_t result = 99;
-  subBootWrite(result);
-  subBootVerify(result);
+  result = subBootWrite();
+  result = subBootVerify();
   EXPECT_EQ(result, 0);
   EXPECT_EQ(dev.count(0x13), 1u);
   EXPECT_EQ(dev.count(-1), 1024u);
@@ -161,7 +160,7 @@ TEST_F(FlashStages, VerifyBlock300UnansweredStopsBeforeBlock301) {
   std::copy(&gImage[0][0], &gImage[0][0] + kImageSize, dev.flash.begin());
   dev.script = onDataFrame(300, {});
   std::uint8_t result = 0;
-  subBootVerify(result);
+  result = subBootVerify();
   EXPECT_EQ(result, 31);
   EXPECT_EQ(gErrCode, 33);
   EXPECT_EQ(dev.count(-1), 301u);
@@ -175,13 +174,13 @@ TEST_F(FlashStages, VerifyBlock300UnansweredStopsBeforeBlock301) {
 TEST_F(FlashStages, SecuritySendsCommandThenDataAndShowsButDoesNotKeepItsLine) {
   gProgressLog = "log";
   std::uint8_t result = 99;
-  subBootSecuritySet(result);
+  result = subBootSecuritySet();
   EXPECT_EQ(result, 0);
   EXPECT_EQ(framesWritten(), (std::vector<Bytes>{buildSecurityCommand(), buildSecurityDataFrame()}));
   EXPECT_EQ(frmMain.txtProcess.text, "log\r\nFinal setting completed");
   EXPECT_EQ(gProgressLog, "log");
   EXPECT_EQ(frmMain.stsAppStatus.panel2, "SECURITY SET DATA RECV2");
-  subBootVerify(result);
+  result = subBootVerify();
   EXPECT_EQ(frmMain.txtProcess.text.rfind("log\r\nNow verifying ", 0), 0u);
 }
 
@@ -209,7 +208,7 @@ TEST_F(FlashStages, SecurityFailures) {
     dev.script = c.script;
     const auto start = p.clock.nowUs();
     std::uint8_t result = 0;
-    subBootSecuritySet(result);
+    result = subBootSecuritySet();
     EXPECT_EQ(result, c.result) << c.name;
     EXPECT_EQ(gErrCode, c.errCode) << c.name;
     EXPECT_EQ(dev.count(-1), c.dataFrames) << c.name;
@@ -227,7 +226,7 @@ class BackToBackStatuses : public FlashStages {
 
 TEST_F(BackToBackStatuses, CompletionStatusInTheSameReadAsTheLastBlockStatus) {
   std::uint8_t result = 99;
-  subBootWrite(result);
+  result = subBootWrite();
   EXPECT_EQ(result, 0);
   EXPECT_EQ(gErrCode, 0);
   EXPECT_TRUE(flashHoldsImage());
@@ -235,7 +234,7 @@ TEST_F(BackToBackStatuses, CompletionStatusInTheSameReadAsTheLastBlockStatus) {
 
 TEST_F(BackToBackStatuses, SecondSecurityStatusInTheSameReadAsTheFirst) {
   std::uint8_t result = 99;
-  subBootSecuritySet(result);
+  result = subBootSecuritySet();
   EXPECT_EQ(result, 0);
   EXPECT_EQ(gErrCode, 0);
 }
@@ -245,7 +244,7 @@ TEST_F(BackToBackStatuses, CompletionStatusSplitAcrossTwoReads) {
   dev.script = onDataFrame(511, {status2(0x06, 0x06) + Bytes{0x02, 0x01, 0x06}, Bytes{0xF9, 0x03}});
   dev.completionGapUs = 20000;
   std::uint8_t result = 99;
-  subBootWrite(result);
+  result = subBootWrite();
   EXPECT_EQ(result, 0);
 }
 
@@ -256,10 +255,10 @@ TEST_F(BackToBackStatuses, SurplusBehindAnOrdinaryReplyIsDropped) {
     return std::nullopt;
   };
   std::uint8_t result = 99;
-  subBootChipErase(result);
+  result = subBootChipErase();
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(bootSurplus().size(), 2u);
-  subBootWrite(result);
+  EXPECT_EQ(gBootSurplus.size(), 2u);
+  result = subBootWrite();
   EXPECT_EQ(result, 0);
 }
 
@@ -280,14 +279,14 @@ TEST_F(FlashStages, VerifyTimeOutCountsFromTheEndOfTheFrame) {
     dev.replyDelayUs = 90000;  // slow but within 100 ms of the frame's end
     dev.script = nullptr;
     std::uint8_t result = 99;
-    subBootVerify(result);
+    result = subBootVerify();
     EXPECT_EQ(result, 6) << c.baud;  // answered (flash differs), not timed out
     EXPECT_EQ(gErrCode, 37) << c.baud;
 
     dev.script = onDataFrame(0, {});
     dev.frames.clear();
     gErrCode = 0;
-    subBootVerify(result);
+    result = subBootVerify();
     EXPECT_EQ(result, 31) << c.baud;
     const auto sentAt = p.port.written.back().atUs;
     EXPECT_GE(p.clock.nowUs() - sentAt, c.frameUs + 100000) << c.baud;

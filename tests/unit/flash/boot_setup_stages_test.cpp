@@ -1,7 +1,7 @@
 // Connect, clock and baud-rate stages against the fake controller, in virtual time.
 #include "flash/boot_stages.h"
 
-#include "config/comm_settings.h"
+#include "base/comm_settings.h"
 #include "flash/boot_frames.h"
 #include "unit/flash/flash_fixture.h"
 
@@ -13,7 +13,7 @@ using ConnectStage = FlashTest;
 TEST_F(ConnectStage, DrivesTheLinesSendsTwoSyncBytesAndResetsWithoutTheSendPause) {
   openPort();
   std::uint8_t result = 99;
-  subBootConnect(result);
+  result = subBootConnect();
   EXPECT_EQ(result, 0);
   EXPECT_EQ(gErrCode, 0);
   EXPECT_TRUE(dev.dtr);
@@ -36,7 +36,7 @@ TEST_F(ConnectStage, ResetAnsweredBadlyFourTimesThenAckConnects) {
   };
   openPort();
   std::uint8_t result = 99;
-  subBootConnect(result);
+  result = subBootConnect();
   EXPECT_EQ(result, 0);
   EXPECT_EQ(gBootRetry, 4);
   EXPECT_EQ(dev.count(0x00), 5u);
@@ -48,7 +48,7 @@ TEST_F(ConnectStage, SixteenResendsAnsweredBadlyGiveUpWith32) {
   };
   openPort();
   std::uint8_t result = 0;
-  subBootConnect(result);
+  result = subBootConnect();
   EXPECT_EQ(result, 32);
   EXPECT_EQ(gErrCode, 32);
   EXPECT_EQ(dev.count(0x00), 17u);  // the first send and 16 resends
@@ -60,7 +60,7 @@ TEST_F(ConnectStage, NoReplyFailsAfterTheTimeOutWithoutResend) {
   dev.script = [](const FakeBootController::Frame&, std::size_t) { return std::optional(std::vector<Bytes>{}); };
   openPort();
   std::uint8_t result = 0;
-  subBootConnect(result);
+  result = subBootConnect();
   EXPECT_EQ(result, 31);
   EXPECT_EQ(gErrCode, 33);
   EXPECT_EQ(dev.count(0x00), 1u);
@@ -73,7 +73,7 @@ TEST_F(ConnectStage, DsrStuckOnMeansNoPowerOnAndNothingIsSent) {
   dev.dsrOnReadings = 1000;
   openPort();
   std::uint8_t result = 0;
-  subBootConnect(result);
+  result = subBootConnect();
   EXPECT_EQ(result, 126);
   EXPECT_EQ(gErrCode, 31);
   EXPECT_EQ(dev.dsrReadings, 101);
@@ -86,7 +86,7 @@ TEST_F(ConnectStage, DsrDroppingAtTheHundredthReadingStillConnects) {
   dev.dsrOnReadings = 100;
   openPort();
   std::uint8_t result = 99;
-  subBootConnect(result);
+  result = subBootConnect();
   EXPECT_EQ(result, 0);
   EXPECT_EQ(dev.dsrReadings, 101);
 }
@@ -94,8 +94,7 @@ TEST_F(ConnectStage, DsrDroppingAtTheHundredthReadingStillConnects) {
 TEST_F(ConnectStage, JapaneseTextsWhenTheSystemIsJapanese) {
   gLangId = 1041;
   openPort();
-  std::uint8_t result = 99;
-  subBootConnect(result);
+  subBootConnect();
   EXPECT_EQ(frmMain.txtProcess.text, "\r\n接続完了");
 }
 
@@ -119,7 +118,7 @@ TEST_F(ClockStage, ReplyDecidesResultAndCode) {
     gProgressLog = "log";
     dev.script = [&](const FakeBootController::Frame&, std::size_t) { return std::optional(std::vector<Bytes>{c.reply}); };
     std::uint8_t result = 99;
-    subBootSetClock(result);
+    result = subBootSetClock();
     EXPECT_EQ(result, c.result);
     EXPECT_EQ(gErrCode, c.errCode);
     EXPECT_EQ(frmMain.txtProcess.text, c.result ? "log\r\nClock setting started" : "log\r\nClock setting completed");
@@ -143,7 +142,7 @@ TEST_F(BaudRateStage, SwitchesBothEndsAndConfirmsWithAResetAtTheNewRate) {
     dev.frames.clear();
     gUpdateBaud = c.index;
     std::uint8_t result = 99;
-    subBootSetBaudRate(result);
+    result = subBootSetBaudRate();
     EXPECT_EQ(result, 0) << c.settings;
     EXPECT_EQ(p.port.settings(), c.settings);
     ASSERT_EQ(dev.frames.size(), 2u);
@@ -160,12 +159,11 @@ TEST_F(BaudRateStage, SwitchesBothEndsAndConfirmsWithAResetAtTheNewRate) {
 TEST_F(BaudRateStage, RateOutsideTheTableIsRefusedByThePort) {
   openPort();
   gUpdateBaud = 6;
-  std::uint8_t result = 99;
   try {
-    subBootSetBaudRate(result);
+    subBootSetBaudRate();
     FAIL() << "the port took the settings \",N,8,1\"";
   } catch (const SerialError& e) {
-    EXPECT_EQ(e.number, kErrSettingsRejected);
+    EXPECT_EQ(e.number, kPortSettingsRejected);
   }
   EXPECT_EQ(p.port.settings(), "9600,N,8,1");
 }
@@ -177,7 +175,7 @@ TEST_F(BaudRateStage, ConfirmationNotAnsweredTimesOut) {
     return std::nullopt;
   };
   std::uint8_t result = 0;
-  subBootSetBaudRate(result);
+  result = subBootSetBaudRate();
   EXPECT_EQ(result, 31);
   EXPECT_EQ(gErrCode, 33);
 }

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/frm_main.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "flash/boot_exchange.h"
-#include "flash/boot_state.h"
+#include "base/boot_state.h"
 #include "platform/virtual/virtual_platform.h"
 #include "unit/flash/fake_boot_controller.h"
 
@@ -18,7 +18,6 @@ class FlashTest : public ::testing::Test {
 
   FlashTest() {
     resetAllState();
-    frmMain = FrmMain{};
     gStep = 4;
     p.port.attach(&dev);
     p.port.onComm = [](CommEvent ev) { subBootReceive(ev); };

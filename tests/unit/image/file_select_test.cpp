@@ -5,12 +5,12 @@
 #include <fstream>
 #include <string>
 
-#include "app/error_display.h"
+#include "base/error_display.h"
 #include "app/frm_main.h"
-#include "app/state.h"
-#include "app/texts.h"
-#include "image/file_select.h"
-#include "image/firmware_file.h"
+#include "base/state.h"
+#include "base/texts.h"
+#include "app/file_select.h"
+#include "base/firmware_file.h"
 #include "platform/virtual/virtual_platform.h"
 
 namespace vq {
@@ -33,7 +33,6 @@ class FileSelect : public ::testing::Test {
  protected:
   void SetUp() override {
     resetAllState();
-    frmMain = FrmMain{};
     dir = fs::temp_directory_path() / ("vq_file_select_" + std::to_string(::getpid()));
     fs::create_directories(dir);
   }

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "app/frm_main.h"
-#include "app/state.h"
-#include "app/texts.h"
-#include "image/firmware_file.h"
+#include "base/state.h"
+#include "base/texts.h"
+#include "base/firmware_file.h"
 #include "image/write_blocks.h"
 #include "platform/virtual/virtual_platform.h"
 
@@ -29,7 +29,6 @@ class WriteBlocks : public ::testing::Test {
  protected:
   void run(std::size_t bodySize) {
     resetAllState();
-    frmMain = FrmMain{};
     for (auto& b : gImage) b.fill(0x00);  // leftovers of an earlier run must not survive
     gProgressLog = "old lines\r\n";
     gFileData.assign(kHeaderSize, 0xEE);
@@ -37,7 +36,7 @@ class WriteBlocks : public ::testing::Test {
     gFileLength = std::int32_t(gFileData.size());
     p.frames.clear();
     result = 0xAA;
-    subReadBinFile(result);
+    result = subReadBinFile();
   }
   WatchingPlatform p;
   std::uint8_t result = 0;
@@ -76,7 +75,7 @@ TEST_F(WriteBlocks, ProgressCountsTheBlocksOneYieldEach) {
 
   gLangId = kLangJapanese;
   p.frames.clear();
-  subReadBinFile(result);
+  result = subReadBinFile();
   EXPECT_EQ(p.frames[0].first, "バイナリ・データ作成中");
   // Ideographic space U+3000 and full-width colon U+FF1A before the number.
   EXPECT_EQ(p.frames[513].first, "BINファイル読み込み中\xE3\x80\x80\xEF\xBC\x9A" "512 Block");

@@ -260,11 +260,8 @@ TEST_F(Engine, ClearToSendIsPolledElevenTimes) {
     std::int32_t n = 0;
     gModeKind = 1;
     subAddCommand(n, 127, 1);
-    gLinkBusy = true;
-    gReqLast = gReqRemain = 0;
     base = p->doEventsCalls + 1;  // one yield after the checksum
-    subFirstSend();
-    while (gLinkBusy) p->waitEvents();
+    subRunBatch(n);
     EXPECT_EQ(gErrCode, c.code) << c.yieldsBeforeCts;
     EXPECT_EQ(p->port.written.size(), c.code ? 0u : 1u) << c.yieldsBeforeCts;
     EXPECT_FALSE(p->port.rts()) << c.yieldsBeforeCts;
@@ -295,10 +292,8 @@ TEST_F(Engine, StopDuringClearToSendWaitEndsTheSendQuietly) {
   openPort();
   std::int32_t n = 0;
   queueReadBatch(n);
-  gLinkBusy = true;
-  gReqLast = gReqRemain = n - 1;
   p->clock.after(0, [] { subCommStop(); });
-  subFirstSend();
+  subStartBatch(n);
   EXPECT_FALSE(gLinkBusy);
   EXPECT_EQ(gErrCode, 0);
   EXPECT_TRUE(p->port.written.empty());
@@ -326,7 +321,7 @@ TEST_F(Engine, PortFailureInsideATickStopsTheBatchAndIsNoted) {
   // The device vanishes after the first reply; the tick that sends request 1 finds it gone.
   p->clock.after(5000, [this] { p->port.setPortOpen(false); });
   EXPECT_NO_THROW(runBatch(queueReadBatch));
-  EXPECT_EQ(gLinkPortError, kErrPortFailure);
+  EXPECT_EQ(gLinkPortError, kPortFailure);
   EXPECT_FALSE(gLinkBusy);
   EXPECT_FALSE(gPcMode);
   EXPECT_FALSE(p->timer.enabled());

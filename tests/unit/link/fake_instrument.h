@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "link/bas_function.h"
-#include "link/instrument_frame.h"
+#include "base/instrument_frame.h"
 #include "platform/virtual/device.h"
 
 namespace vq::test {

@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "app/frm_main.h"
-#include "app/state.h"
+#include "base/state.h"
 #include "link/bas_command_send.h"
 #include "link/link_engine.h"
-#include "link/link_state.h"
-#include "link/param_store.h"
+#include "base/link_state.h"
+#include "base/param_store.h"
 #include "platform/virtual/virtual_platform.h"
 #include "unit/link/fake_instrument.h"
 
@@ -49,12 +49,8 @@ class LinkFixture : public ::testing::Test {
     tmrComm().setInterval(kLinkTickMs);
     std::int32_t n = 0;
     queue(n);
-    gLinkBusy = true;
-    gReqLast = n - 1;
-    gReqRemain = gReqLast;
     const std::int64_t t0 = p->clock.nowUs();
-    subFirstSend();
-    while (gLinkBusy) p->waitEvents();
+    subRunBatch(n);
     return p->clock.nowUs() - t0;
   }
 
@@ -63,9 +59,7 @@ class LinkFixture : public ::testing::Test {
     std::int32_t n = 0;
     gModeKind = 1;
     subAddCommand(n, 127, 1);
-    gLinkBusy = true;
-    gReqLast = gReqRemain = 0;
-    subFirstSend();
+    subStartBatch(n);
   }
 
   // Commands of the PC's writes, in order.

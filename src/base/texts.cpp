@@ -1,6 +1,6 @@
-#include "app/texts.h"
+#include "base/texts.h"
 
-#include "app/state.h"
+#include "base/state.h"
 
 namespace vq {
 

@@ -1,4 +1,4 @@
-#include "config/comm_settings.h"
+#include "base/comm_settings.h"
 
 namespace vq {
 
@@ -20,11 +20,6 @@ void resetCommSettings() {
   gCommStopBits = "1";
   gCommFlow = 0;
   gPortList.clear();
-}
-
-std::string fncUpdateSettings() {
-  if (gUpdateBaud >= kUpdateBaudCount) return "";
-  return std::string(kUpdateBaudRates[gUpdateBaud]) + ",N,8,1";
 }
 
 }  // namespace vq

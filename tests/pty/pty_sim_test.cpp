@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "pty_client_line.h"
-#include "sim_bench.h"
+#include "unit/sim/sim_bench.h"
 
 namespace vq::sim::testing {
 namespace {
@@ -57,8 +57,11 @@ std::string readLine(int fd, int ms) {
 class VqSimProcess {
  public:
   bool start(const std::vector<std::string>& extra) {
-    const fs::path exe = fs::read_symlink("/proc/self/exe").parent_path() / "vq-sim";
-    if (!fs::exists(exe)) return false;
+    const fs::path exe = VQ_SIM_PATH;
+    if (!fs::exists(exe)) {
+      ADD_FAILURE() << exe << " is missing: build vq-sim";
+      return false;
+    }
     dir_ = fs::temp_directory_path() / ("vq-sim-test-" + std::to_string(::getpid()));
     fs::create_directories(dir_);
     control = (dir_ / "ctl").string();
@@ -140,7 +143,7 @@ void setLine(int fd, int baud, char parity) {
 
 TEST(VqSimPty, ServesBothProtocolsAtTheSettingsTheClientApplies) {
   VqSimProcess sim;
-  if (!sim.start({"--version", "1.1.3"})) GTEST_SKIP() << "vq-sim not built next to unit_tests";
+  if (!sim.start({"--version", "1.1.3"})) FAIL() << "vq-sim did not start";
   int fd = openSlave(sim.slave);
   ASSERT_GE(fd, 0);
 
@@ -198,7 +201,7 @@ TEST(VqSimPty, ServesBothProtocolsAtTheSettingsTheClientApplies) {
 
 TEST(VqSimPty, KeepsTheSlaveRawAfterAProgramLeavesItCooked) {
   VqSimProcess sim;
-  if (!sim.start({})) GTEST_SKIP() << "vq-sim not built next to unit_tests";
+  if (!sim.start({})) FAIL() << "vq-sim did not start";
   int fd = openSlave(sim.slave);
   ASSERT_GE(fd, 0);
   ASSERT_TRUE(setClientCooked(fd));
@@ -218,7 +221,7 @@ TEST(VqSimPty, KeepsTheSlaveRawAfterAProgramLeavesItCooked) {
 
 TEST(VqSimPty, AnswersControlLines) {
   VqSimProcess sim;
-  if (!sim.start({"--fault", "reset:drop"})) GTEST_SKIP() << "vq-sim not built next to unit_tests";
+  if (!sim.start({"--fault", "reset:drop"})) FAIL() << "vq-sim did not start";
   EXPECT_EQ(sim.control_("switch -"), "ok switch -");
   EXPECT_EQ(sim.control_("fault wdata#3:corrupt"), "ok fault wdata#3:corrupt");
   EXPECT_EQ(sim.control_("fault nonsense").substr(0, 5), "error");

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "link/instrument_frame.h"
-#include "platform/platform.h"
+#include "base/instrument_frame.h"
+#include "base/bytes.h"
 
 namespace vq {
 

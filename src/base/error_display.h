@@ -1,6 +1,9 @@
 // The one display of failures: gErrCode to a localized message box.
 #pragma once
-#include "app/texts.h"
+#include <functional>
+#include <string>
+
+#include "base/texts.h"
 
 namespace vq {
 
@@ -8,5 +11,7 @@ namespace vq {
 const Text* errorText(int code);
 // Shows the message of gErrCode (nothing for 0 or unknown codes); gErrCode is left as it is.
 void subShowError();
+// The message box the display shows in; installing the platform connects it.
+void setErrorMessageBox(std::function<void(const std::string&)> show);
 
 }  // namespace vq

@@ -1,4 +1,4 @@
-#include "flash/boot_state.h"
+#include "base/boot_state.h"
 
 namespace vq {
 
@@ -9,6 +9,7 @@ std::int32_t gBootTimeout = 0;
 std::uint8_t gBootRetry = 0;
 std::uint8_t gBootResult = 0;
 std::uint8_t gFlashResult = 0;
+Bytes gBootSurplus;
 
 void resetBootState() {
   gBootTx.clear();
@@ -18,6 +19,7 @@ void resetBootState() {
   gBootRetry = 0;
   gBootResult = 0;
   gFlashResult = 0;
+  gBootSurplus.clear();
 }
 
 }  // namespace vq

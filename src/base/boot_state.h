@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "base/bytes.h"
 
 namespace vq {
 
@@ -22,6 +22,10 @@ extern std::int32_t gBootTimeout;   // reply time-out of the current exchange, m
 extern std::uint8_t gBootRetry;     // resends of the reset exchanges
 extern std::uint8_t gBootResult;    // result of the running stage, 0 = success
 extern std::uint8_t gFlashResult;   // result of the last stage run by step 5
+// Bytes read behind the last reply. A stage that waits for a further status without sending
+// takes them as that status's start (a controller may send both statuses back to back and a
+// batching adapter deliver them in one read); the next send drops them.
+extern Bytes gBootSurplus;
 
 void resetBootState();
 

@@ -1,4 +1,4 @@
-#include "link/param_store.h"
+#include "base/param_store.h"
 
 namespace vq {
 

@@ -1,4 +1,4 @@
-#include "image/write_blocks.h"
+#include "base/image_state.h"
 
 namespace vq {
 

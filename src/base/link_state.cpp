@@ -1,4 +1,4 @@
-#include "link/link_state.h"
+#include "base/link_state.h"
 
 namespace vq {
 

@@ -1,4 +1,4 @@
-#include "image/firmware_file.h"
+#include "base/firmware_file.h"
 
 namespace vq {
 

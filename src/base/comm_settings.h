@@ -23,7 +23,5 @@ constexpr const char* kBootModeSettings = "9600,N,8,1";
 // The writing speeds gUpdateBaud indexes, as the dialog lists them.
 constexpr const char* kUpdateBaudRates[] = {"9600", "19200", "31250", "38400", "76800", "153600"};
 constexpr int kUpdateBaudCount = 6;
-// The settings text of the writing speed, e.g. "38400,N,8,1"; empty for an index out of range.
-std::string fncUpdateSettings();
 
 }  // namespace vq

@@ -1,11 +1,12 @@
-#include "app/state.h"
+#include "base/state.h"
 
-#include "config/comm_settings.h"
-#include "flash/boot_state.h"
-#include "image/firmware_file.h"
-#include "image/write_blocks.h"
-#include "link/link_state.h"
-#include "link/param_store.h"
+#include "base/boot_state.h"
+#include "base/comm_settings.h"
+#include "base/firmware_file.h"
+#include "base/forms.h"
+#include "base/image_state.h"
+#include "base/link_state.h"
+#include "base/param_store.h"
 
 namespace vq {
 
@@ -33,6 +34,7 @@ void resetAllState() {
   resetLinkState();
   resetParamStore();
   resetBootState();
+  resetForms();
 }
 
 }  // namespace vq

@@ -1,0 +1,54 @@
+#include "base/progress.h"
+
+#include "base/forms.h"
+#include "base/image_state.h"
+
+namespace vq {
+
+namespace {
+FormProgress gFormProgress;
+Progress* gProgress = nullptr;
+}  // namespace
+
+void FormProgress::linkState(const std::string& text) { frmMain.stsAppStatus.panel2 = text; }
+
+void FormProgress::line(const std::string& text, ProgressLine how) {
+  std::string& box = frmMain.txtProcess.text;
+  switch (how) {
+    case ProgressLine::Restart:
+      box = text;
+      gProgressLog = box;
+      break;
+    case ProgressLine::ReplaceLast:
+      box = gProgressLog + "\r\n" + text;
+      break;
+    case ProgressLine::KeepLast:
+      box = gProgressLog + "\r\n" + text;
+      gProgressLog = box;
+      break;
+  }
+}
+
+void FormProgress::range(int max) {
+  frmMain.prgProcess.max = max;
+  frmMain.prgProcess.min = 0;
+}
+
+void FormProgress::value(int v) { frmMain.prgProcess.value = v; }
+
+void FormProgress::busy(bool on) {
+  frmMain.busyCursor = on;
+  if (setCursor) setCursor(on);
+}
+
+void FormProgress::showNow() {
+  if (repaint) repaint();
+}
+
+FormProgress& formProgress() { return gFormProgress; }
+
+Progress& progress() { return gProgress ? *gProgress : gFormProgress; }
+
+void installProgress(Progress* p) { gProgress = p; }
+
+}  // namespace vq
