@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "base/boot_state.h"
 #include "e2e/program_on_sim.h"
 #include "flash/boot_frames.h"
-#include "base/boot_state.h"
 
 using namespace vq;
 using namespace vq::e2e;

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/frm_main.h"
-#include "base/state.h"
 #include "base/firmware_file.h"
+#include "base/state.h"
 #include "image/write_blocks.h"
 #include "ui/program.h"
 

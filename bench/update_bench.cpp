@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "base/state.h"
 #include "base/comm_settings.h"
+#include "base/state.h"
 #include "e2e/modal_operator.h"
 #include "e2e/sim_process.h"
 #include "platform/line_settings.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "base/param_store.h"
 #include "base/state.h"
 #include "base/texts.h"
-#include "base/param_store.h"
 #include "platform/platform.h"
 
 namespace vq {

@@ -4,16 +4,16 @@
 
 #include <string>
 
+#include "app/file_select.h"
 #include "app/sequencer.h"
+#include "base/comm_settings.h"
+#include "base/firmware_file.h"
+#include "base/link_state.h"
 #include "base/state.h"
 #include "base/texts.h"
-#include "base/comm_settings.h"
 #include "config/frm_port_conf.h"
 #include "flash/boot_exchange.h"
-#include "app/file_select.h"
-#include "base/firmware_file.h"
 #include "link/link_engine.h"
-#include "base/link_state.h"
 #include "platform/windows.h"
 
 namespace vq {

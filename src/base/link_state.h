@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "base/instrument_frame.h"
 #include "base/bytes.h"
+#include "base/instrument_frame.h"
 
 namespace vq {
 

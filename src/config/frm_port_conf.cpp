@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/comm_settings.h"
 #include "base/state.h"
 #include "base/texts.h"
-#include "base/comm_settings.h"
 #include "config/port_scan.h"
 #include "platform/windows.h"
 

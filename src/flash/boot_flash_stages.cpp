@@ -1,12 +1,12 @@
 // Erase, write, security setting and verify: the stages that change the controller's flash.
 #include <string>
 
+#include "base/boot_state.h"
 #include "base/progress.h"
 #include "base/state.h"
 #include "flash/boot_exchange.h"
 #include "flash/boot_frames.h"
 #include "flash/boot_stages.h"
-#include "base/boot_state.h"
 #include "flash/boot_texts.h"
 #include "image/write_blocks.h"
 

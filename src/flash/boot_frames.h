@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/wizard_codes.h"
 #include "image/write_blocks.h"
 #include "platform/platform.h"
-#include "base/wizard_codes.h"
 
 namespace vq {
 

@@ -2,12 +2,12 @@
 // listens at the writing rate.
 #include <string>
 
-#include "base/state.h"
+#include "base/boot_state.h"
 #include "base/comm_settings.h"
+#include "base/state.h"
 #include "flash/boot_exchange.h"
 #include "flash/boot_frames.h"
 #include "flash/boot_stages.h"
-#include "base/boot_state.h"
 #include "flash/boot_texts.h"
 
 namespace vq {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/firmware_file.h"
 #include "base/progress.h"
 #include "base/state.h"
 #include "base/texts.h"
-#include "base/firmware_file.h"
 #include "base/wizard_codes.h"
 #include "platform/platform.h"
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "link/bas_command_send.h"
 #include "base/param_store.h"
+#include "link/bas_command_send.h"
 #include "platform/platform.h"
 
 namespace vq {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "link/bas_function.h"
 #include "base/link_state.h"
 #include "base/param_store.h"
+#include "link/bas_function.h"
 
 namespace vq {
 

@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
-#include "base/instrument_frame.h"
 #include "base/bytes.h"
+#include "base/instrument_frame.h"
 
 namespace vq {
 

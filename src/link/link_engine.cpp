@@ -1,12 +1,12 @@
 #include "link/link_engine.h"
 
+#include "base/link_state.h"
+#include "base/param_store.h"
 #include "base/progress.h"
 #include "base/state.h"
 #include "link/bas_command_recv.h"
 #include "link/bas_command_send.h"
 #include "link/bas_function.h"
-#include "base/link_state.h"
-#include "base/param_store.h"
 
 namespace vq {
 

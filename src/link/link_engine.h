@@ -2,8 +2,8 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/platform.h"
 #include "base/wizard_codes.h"
+#include "platform/platform.h"
 
 namespace vq {
 

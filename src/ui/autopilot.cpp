@@ -12,7 +12,6 @@
 #include "app/frm_main.h"
 #include "base/state.h"
 #include "base/texts.h"
-#include "base/texts.h"
 #include "flash/boot_texts.h"
 #include "ui/program.h"
 

@@ -2,8 +2,8 @@
 // controller ends with the image in its flash, saw nothing it would refuse, and switched rates.
 #include <QTest>
 
-#include "e2e/program_on_sim.h"
 #include "base/boot_state.h"
+#include "e2e/program_on_sim.h"
 
 using namespace vq;
 using namespace vq::e2e;

@@ -3,8 +3,8 @@
 // in the simulator again after step 7, and it saw nothing a real instrument would refuse.
 #include <QTest>
 
-#include "e2e/program_on_sim.h"
 #include "base/param_store.h"
+#include "e2e/program_on_sim.h"
 
 using namespace vq;
 using namespace vq::e2e;

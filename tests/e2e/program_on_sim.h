@@ -8,11 +8,11 @@
 #include <memory>
 
 #include "app/frm_main.h"
-#include "base/state.h"
 #include "base/comm_settings.h"
+#include "base/firmware_file.h"
+#include "base/state.h"
 #include "e2e/modal_operator.h"
 #include "e2e/sim_process.h"
-#include "base/firmware_file.h"
 #include "ui/program.h"
 
 namespace vq::e2e {

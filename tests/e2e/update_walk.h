@@ -6,10 +6,10 @@
 #include <QTest>
 #include <memory>
 
+#include "base/param_store.h"
 #include "base/state.h"
 #include "e2e/sim_process.h"
 #include "e2e/wizard_operator.h"
-#include "base/param_store.h"
 
 #define WALK(call)                               \
   do {                                           \

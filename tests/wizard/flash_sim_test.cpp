@@ -1,8 +1,8 @@
 // Step 5 against the simulated controller: the same device model vq-sim serves, its faults
 // chosen by the test, in virtual time.
-#include "base/error_display.h"
-#include "base/comm_settings.h"
 #include "base/boot_state.h"
+#include "base/comm_settings.h"
+#include "base/error_display.h"
 #include "base/firmware_file.h"
 #include "image/write_blocks.h"
 #include "vq_device.h"

@@ -1,12 +1,12 @@
 // Step 5 run from Next, in virtual time, against the scripted boot controller: the whole
 // update at real line speed, failures and where they leave the window, the controller's flash.
-#include "base/error_display.h"
 #include "app/sequencer.h"
 #include "app/step_texts.h"
-#include "base/comm_settings.h"
-#include "flash/boot_frames.h"
 #include "base/boot_state.h"
+#include "base/comm_settings.h"
+#include "base/error_display.h"
 #include "base/firmware_file.h"
+#include "flash/boot_frames.h"
 #include "image/write_blocks.h"
 #include "wizard/wizard_fixture.h"
 

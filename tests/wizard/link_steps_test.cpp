@@ -1,13 +1,13 @@
 // Steps 2 and 7 as the operator runs them with Next: what is read, what is written back, the
 // screens, and every way the steps fail and come back.
-#include "base/error_display.h"
 #include "app/frm_force_update.h"
 #include "app/sequencer.h"
 #include "app/step_texts.h"
 #include "base/comm_settings.h"
-#include "link/link_engine.h"
+#include "base/error_display.h"
 #include "base/link_state.h"
 #include "base/param_store.h"
+#include "link/link_engine.h"
 #include "wizard/wizard_fixture.h"
 
 namespace vq::test {

@@ -1,8 +1,8 @@
 // The wizard walked with Next: screens, the button table at every moment, failures going
 // back one step, the forced-update jump, the close box while a step holds the port.
-#include "base/error_display.h"
 #include "app/sequencer.h"
 #include "app/step_texts.h"
+#include "base/error_display.h"
 #include "base/firmware_file.h"
 #include "base/param_store.h"
 #include "wizard/wizard_fixture.h"

@@ -1,6 +1,7 @@
 // Error messages: every code has both texts with the right first line and line layout; the
 // display shows the operator's language and nothing for codes without a text.
 #include "base/error_display.h"
+#include "base/wizard_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +58,9 @@ TEST(ErrorText, EveryCodeHasBothTextsWithItsFirstLineAndLineCount) {
     EXPECT_EQ(ja.size(), c.jaLines);
     EXPECT_EQ(en.size(), c.enLines);
   }
+  // The wizard's code table and the messages are the same set.
+  ASSERT_EQ(std::size(kMessages), kWizardCodes.size());
+  for (std::uint8_t code : kWizardCodes) EXPECT_NE(errorText(code), nullptr) << int(code);
 }
 
 TEST(ErrorText, LinesBreakWithCrLfAndAreIndentedAsTheSystemWroteThem) {

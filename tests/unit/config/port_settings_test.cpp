@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/frm_main.h"
+#include "base/comm_settings.h"
 #include "base/state.h"
 #include "base/texts.h"
-#include "base/comm_settings.h"
 #include "config/frm_port_conf.h"
 #include "config/port_scan.h"
 #include "platform/virtual/virtual_platform.h"

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/frm_main.h"
+#include "base/boot_state.h"
 #include "base/state.h"
 #include "flash/boot_exchange.h"
-#include "base/boot_state.h"
 #include "platform/virtual/virtual_platform.h"
 #include "unit/flash/fake_boot_controller.h"
 

@@ -5,12 +5,12 @@
 #include <fstream>
 #include <string>
 
-#include "base/error_display.h"
+#include "app/file_select.h"
 #include "app/frm_main.h"
+#include "base/error_display.h"
+#include "base/firmware_file.h"
 #include "base/state.h"
 #include "base/texts.h"
-#include "app/file_select.h"
-#include "base/firmware_file.h"
 #include "platform/virtual/virtual_platform.h"
 
 namespace vq {

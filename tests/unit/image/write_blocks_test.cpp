@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "app/frm_main.h"
+#include "base/firmware_file.h"
 #include "base/state.h"
 #include "base/texts.h"
-#include "base/firmware_file.h"
 #include "image/write_blocks.h"
 #include "platform/virtual/virtual_platform.h"
 

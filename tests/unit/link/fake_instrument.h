@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "link/bas_function.h"
 #include "base/instrument_frame.h"
+#include "link/bas_function.h"
 #include "platform/virtual/device.h"
 
 namespace vq::test {

@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "app/frm_main.h"
+#include "base/link_state.h"
+#include "base/param_store.h"
 #include "base/state.h"
 #include "link/bas_command_send.h"
 #include "link/link_engine.h"
-#include "base/link_state.h"
-#include "base/param_store.h"
 #include "platform/virtual/virtual_platform.h"
 #include "unit/link/fake_instrument.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "base/param_store.h"
 #include "base/state.h"
 #include "link/bas_command_recv.h"
-#include "base/param_store.h"
 #include "platform/virtual/virtual_platform.h"
 
 namespace vq {
