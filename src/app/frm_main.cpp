@@ -119,7 +119,12 @@ void cmdNext_Click() {
   }
 }
 
-void cmdCancel_Click() { windows().quit(); }
+void cmdCancel_Click() {
+  // Stop must not end the program where the close box is refused: mid-step the instrument
+  // would be left half-written or without its identity.
+  if (frmMain.stepRunning) return;
+  windows().quit();
+}
 
 void cmdFWFileSel_Click() { subSelectFile(); }
 

@@ -14,6 +14,7 @@
 #include "base/progress.h"
 #include "base/state.h"
 #include "base/texts.h"
+#include "platform/windows.h"
 
 namespace vq {
 
@@ -111,6 +112,8 @@ void subSetButtons(ButtonMoment m) {
     apply(frmMain.cmdForceUpdate, row.forceUpdate);
     apply(frmMain.cmdCancel, row.cancel);
     apply(frmMain.cmdNext, row.next);
+    // Shown at once: a widget left on for the next mirror could still take a click.
+    windows().refresh();
     return;
   }
 }

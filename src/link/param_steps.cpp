@@ -85,15 +85,14 @@ void subUpdateParameterBatches() {
   std::int32_t index = startQueue();
   queueInitBatch(index);
   runBatch(index, kTxtInitialising);
-  const std::uint8_t initCode = gErrCode;
 
   // The identity goes back whatever the initialise batch gave. A failed batch closes the
-  // port (PC mode off), so it is opened again for the write batch.
+  // port (PC mode off), so it is opened again for the write batch. A code of the initialise
+  // batch stands unless the write batch fails too: then the code set last is shown.
   index = startQueue();
   queueWriteBackBatch(index);
   if (!mscComm().portOpen()) subOpenLinkPort();
   runBatch(index, kTxtWriting);
-  if (initCode != 0) gErrCode = initCode;
   if (gErrCode != 0) return;
   progress().line(pick(kTxtWritten), ProgressLine::Restart);
 }

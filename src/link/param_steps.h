@@ -11,7 +11,7 @@ void subOpenLinkPort();
 // batch stored a model name and a serial number.
 void subReadParameterBatch();
 // Step 7: initialises the instrument's parameters, then writes the saved ones back (also
-// after a failed initialisation, whose code then stands).
+// after a failed initialisation, whose code stands unless the write batch fails as well).
 void subUpdateParameterBatches();
 // Runs a link step's body: a failure thrown meanwhile becomes its code (11, 15, 99) and the
 // engine is left idle.

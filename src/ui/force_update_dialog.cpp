@@ -51,8 +51,8 @@ ForceUpdateDialog::ForceUpdateDialog(qt::QtPlatform& platform, QWidget* parent)
   connect(cboModel_, &QComboBox::activated, this, [](int index) { frmForceUpdate.cboModel.listIndex = index; });
   connect(txtSerial_, &QLineEdit::textEdited, this,
           [](const QString& text) { frmForceUpdate.txtSerial.text = text.toStdString(); });
-  connect(cmdSet_, &QPushButton::clicked, this, [this] { click(frmForceUpdate_cmdSet_Click); });
-  connect(cmdCancel_, &QPushButton::clicked, this, [this] { click(frmForceUpdate_cmdCancel_Click); });
+  connect(cmdSet_, &QPushButton::clicked, this, [this] { click(frmForceUpdate.cmdSet, frmForceUpdate_cmdSet_Click); });
+  connect(cmdCancel_, &QPushButton::clicked, this, [this] { click(frmForceUpdate.cmdCancel, frmForceUpdate_cmdCancel_Click); });
 
   auto* grid = new QGridLayout;
   grid->addWidget(lblModelTitle_, 0, 0);
@@ -86,8 +86,8 @@ void ForceUpdateDialog::mirror() {
   m_.button(cmdCancel_, f.cmdCancel);
 }
 
-void ForceUpdateDialog::click(void (*proc)()) {
-  runProcedure(proc);
+void ForceUpdateDialog::click(const Button& model, void (*proc)()) {
+  if (!runClick(model, proc)) return;
   platform_.mirrorAll();
   if (!frmForceUpdate.open && !closing_) {
     closing_ = true;

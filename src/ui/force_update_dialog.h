@@ -25,7 +25,7 @@ class ForceUpdateDialog : public QDialog {
   void reject() override;  // the close box and Escape
 
  private:
-  void click(void (*proc)());
+  void click(const Button& model, void (*proc)());
 
   qt::QtPlatform& platform_;
   Mirror m_;

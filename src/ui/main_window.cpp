@@ -86,13 +86,18 @@ void runProcedure(const std::function<void()>& proc) {
   }
 }
 
-QPushButton* MainWindow::makeButton(const char* name, void (*click)()) {
+bool runClick(const Button& model, void (*click)()) {
+  if (!model.enabled) return false;
+  runProcedure(click);
+  return true;
+}
+
+QPushButton* MainWindow::makeButton(const char* name, const Button& model, void (*click)()) {
   auto* b = new QPushButton(this);
   b->setObjectName(name);
   b->setAutoDefault(false);
-  connect(b, &QPushButton::clicked, this, [this, click] {
-    runProcedure(click);
-    platform_.mirrorAll();
+  connect(b, &QPushButton::clicked, this, [this, &model, click] {
+    if (runClick(model, click)) platform_.mirrorAll();
   });
   return b;
 }
@@ -122,7 +127,7 @@ MainWindow::MainWindow(qt::QtPlatform& platform) : platform_(platform) {
   lblFWFile_->setFrameShape(QFrame::StyledPanel);
   lblFWFile_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   lblFWFile_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  cmdFWFileSel_ = makeButton("cmdFWFileSel", cmdFWFileSel_Click);
+  cmdFWFileSel_ = makeButton("cmdFWFileSel", frmMain.cmdFWFileSel, cmdFWFileSel_Click);
   lblFWOldTitle_ = makeLabel(fraFWInfo_, "lblFWOldTitle");
   lblFWOld_ = makeLabel(fraFWInfo_, "lblFWOld");
   lblFWTo_ = makeLabel(fraFWInfo_, "lblFWTo");
@@ -153,10 +158,10 @@ MainWindow::MainWindow(qt::QtPlatform& platform) : platform_(platform) {
   prgProcess_->setObjectName("prgProcess");
   prgProcess_->setTextVisible(false);
 
-  cmdCommSetting_ = makeButton("cmdCommSetting", cmdCommSetting_Click);
-  cmdForceUpdate_ = makeButton("cmdForceUpdate", cmdForceUpdate_Click);
-  cmdCancel_ = makeButton("cmdCancel", cmdCancel_Click);
-  cmdNext_ = makeButton("cmdNext", cmdNext_Click);
+  cmdCommSetting_ = makeButton("cmdCommSetting", frmMain.cmdCommSetting, cmdCommSetting_Click);
+  cmdForceUpdate_ = makeButton("cmdForceUpdate", frmMain.cmdForceUpdate, cmdForceUpdate_Click);
+  cmdCancel_ = makeButton("cmdCancel", frmMain.cmdCancel, cmdCancel_Click);
+  cmdNext_ = makeButton("cmdNext", frmMain.cmdNext, cmdNext_Click);
   cmdNext_->setDefault(true);
 
   auto* top = new QHBoxLayout;

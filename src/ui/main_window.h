@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 
+#include "base/controls.h"
 #include "ui/mirror.h"
 
 class QGroupBox;
@@ -33,7 +34,7 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* e) override;
 
  private:
-  QPushButton* makeButton(const char* name, void (*click)());
+  QPushButton* makeButton(const char* name, const Button& model, void (*click)());
 
   qt::QtPlatform& platform_;
   bool quitting_ = false;
@@ -53,5 +54,9 @@ class MainWindow : public QMainWindow {
 // Runs an event procedure of a model from a widget's signal: a failure must not unwind
 // through Qt's event loop.
 void runProcedure(const std::function<void()>& proc);
+// A button's click procedure, run only while its model is enabled: the model is the truth. A
+// click Qt delivers before the widget mirrors a switched-off model (a double click, a key, a
+// mnemonic) must not start a procedure again inside a running step. False when refused.
+bool runClick(const Button& model, void (*click)());
 
 }  // namespace vq::ui

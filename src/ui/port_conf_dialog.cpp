@@ -58,8 +58,8 @@ PortConfDialog::PortConfDialog(qt::QtPlatform& platform, QWidget* parent) : QDia
   cmdSet_->setObjectName("cmdSet");
   cmdCancel_ = new QPushButton(this);
   cmdCancel_->setObjectName("cmdCancel");
-  connect(cmdSet_, &QPushButton::clicked, this, [this] { click(frmPortConf_cmdSet_Click); });
-  connect(cmdCancel_, &QPushButton::clicked, this, [this] { click(frmPortConf_cmdCancel_Click); });
+  connect(cmdSet_, &QPushButton::clicked, this, [this] { click(frmPortConf.cmdSet, frmPortConf_cmdSet_Click); });
+  connect(cmdCancel_, &QPushButton::clicked, this, [this] { click(frmPortConf.cmdCancel, frmPortConf_cmdCancel_Click); });
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cmdSet_);
@@ -89,8 +89,8 @@ void PortConfDialog::mirror() {
   }
 }
 
-void PortConfDialog::click(void (*proc)()) {
-  runProcedure(proc);
+void PortConfDialog::click(const Button& model, void (*proc)()) {
+  if (!runClick(model, proc)) return;
   if (!frmPortConf.open) dismiss();
   platform_.mirrorAll();
 }

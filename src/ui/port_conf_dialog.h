@@ -30,7 +30,7 @@ class PortConfDialog : public QDialog {
   void reject() override;
 
  private:
-  void click(void (*proc)());
+  void click(const Button& model, void (*proc)());
 
   qt::QtPlatform& platform_;
   Mirror m_;

@@ -309,17 +309,35 @@ TEST_F(LinkSteps, FailedInitialiseStillRestoresTheIdentityAndFailsTheStep) {
   }
 }
 
+// A failed write batch fails step 7; when the initialise batch failed too, the code set last
+// (the write batch's) is the one shown.
 TEST_F(LinkSteps, WriteBatchFailureFailsStepSeven) {
-  instrument->script = [](const InstrumentFrame& r, int) -> std::optional<Pieces> {
-    if (r.Command == 2 && r.Direction == 1) return Pieces{};
-    return std::nullopt;
+  const InitFailure cases[] = {
+      {"write of command 2 unanswered",
+       [](const InstrumentFrame& r, int) -> std::optional<Pieces> {
+         if (r.Command == 2 && r.Direction == 1) return Pieces{};
+         return std::nullopt;
+       },
+       12, 1},
+      {"initialise unanswered (13), then the write batch's code refused (12)",
+       [](const InstrumentFrame& r, int) -> std::optional<Pieces> {
+         if (r.Command == 124) return Pieces{};
+         if (r.Command == 127 && r.Data.size() == 7) return Pieces{{300, replyFrame(127, 10, 1, {0})}};
+         return std::nullopt;
+       },
+       12, 1},
   };
-  gModelName = "VQA-7001";
-  gSerialNo = " 13579";
-  nextToStep7();
-  expectShowing(12);
-  EXPECT_EQ(gStep, 5);
-  EXPECT_EQ(buttons(), kOnlyNext);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    load();
+    instrument->script = c.script;
+    gModelName = "VQA-7001";
+    gSerialNo = " 13579";
+    nextToStep7();
+    expectShowing(c.code);
+    EXPECT_EQ(gStep, 5);
+    EXPECT_EQ(buttons(), kOnlyNext);
+  }
 }
 
 TEST_F(LinkSteps, ForcedUpdateFromStepOneWritesTheDialogsValues) {
