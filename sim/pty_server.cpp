@@ -73,7 +73,8 @@ std::int64_t PtyServer::nowUs() const {
   return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch()).count() - t0_;
 }
 
-bool PtyServer::start(std::string& error) {
+// A fresh pseudo-terminal behind the link path: at start, and when the cable is plugged back in.
+bool PtyServer::openPty(std::string& error) {
   master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
     error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
@@ -106,6 +107,11 @@ bool PtyServer::start(std::string& error) {
       return false;
     }
   }
+  return true;
+}
+
+bool PtyServer::start(std::string& error) {
+  if (!openPty(error)) return false;
   if (!opt_.controlPath.empty()) {
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
@@ -184,6 +190,7 @@ void PtyServer::sample() {
 }
 
 bool PtyServer::slaveClosed() {
+  if (master_ < 0) return true;  // unplugged
   pollfd p{master_, POLLIN, 0};
   if (::poll(&p, 1, 0) < 0) return false;
   return (p.revents & POLLHUP) != 0;
@@ -257,7 +264,8 @@ std::string PtyServer::command(const std::string& raw) {
   auto state = [this] {
     return std::string("mode=") + modeName(dev_.mode()) + " switch=" + (dev_.fwSwitch() == FwSwitch::Write ? "W" : "-") +
            " pc_mode=" + std::to_string(dev_.pcMode()) + " boot_baud=" + std::to_string(dev_.bootBaud()) +
-           " violations=" + std::to_string(dev_.violations().size());
+           " violations=" + std::to_string(dev_.violations().size()) +
+           " plugged=" + (master_ >= 0 ? "yes" : "no");
   };
   if (cmd == "switch" && (arg == "W" || arg == "w")) {
     dev_.setSwitch(FwSwitch::Write);
@@ -282,6 +290,26 @@ std::string PtyServer::command(const std::string& raw) {
     else return "error bad fault " + arg;
     return "ok fault " + arg;
   }
+  if (cmd == "unplug") {
+    // The cable pulled: the device node goes away under the open port. The instrument keeps
+    // its flash, identity and mode, as it does when only the USB adapter is gone.
+    if (master_ < 0) return "error already unplugged";
+    ::close(master_);
+    master_ = -1;
+    if (!opt_.linkPath.empty()) ::unlink(opt_.linkPath.c_str());
+    slaveOpen_ = false;
+    in_.clear();
+    out_.clear();
+    ++unplugs_;
+    return "ok unplug";
+  }
+  if (cmd == "replug") {
+    // Plugged back in: a fresh pseudo-terminal at the same link path.
+    if (master_ >= 0) return "error not unplugged";
+    std::string error;
+    if (!openPty(error)) return "error " + error;
+    return "ok replug " + slavePath_;
+  }
   if (cmd == "status") return "ok " + state();
   if (cmd == "dump") {
     std::string where;
@@ -303,6 +331,7 @@ std::string PtyServer::reportText() const {
   o << "pty_bytes_in=" << bytesIn_ << "\n";
   o << "pty_bytes_out=" << bytesOut_ << "\n";
   o << "pty_dropped_out=" << droppedOut_ << "\n";
+  o << "pty_unplugs=" << unplugs_ << "\n";
   return o.str() + r;
 }
 

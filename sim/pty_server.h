@@ -61,6 +61,7 @@ class PtyServer : public virt::DeviceHost {
     std::string buf;
   };
 
+  bool openPty(std::string& error);
   LineSettings pcSettings(const PtyLineFlags& f) const;
   void sample();
   bool slaveClosed();
@@ -93,6 +94,7 @@ class PtyServer : public virt::DeviceHost {
   bool changedThisWake_ = false;
   long droppedOut_ = 0;
   long bytesIn_ = 0, bytesOut_ = 0;
+  long unplugs_ = 0;
 };
 
 }  // namespace vq::sim

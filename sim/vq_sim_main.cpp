@@ -11,6 +11,8 @@
 //   switch W | switch -      set the front-panel FW switch (takes effect at the next power-on)
 //   power [on|off]           restart (off, then on), or just switch on / off
 //   fault FAULT | fault dsr-stuck | fault silent | fault clear
+//   unplug                   the cable pulled: the pty and the --link path go away
+//   replug                   plugged back in: a fresh pty at the same --link path
 //   status                   one line: mode, switch, PC mode, boot rate, violations
 //   dump                     write the report now (needs --report)
 //   quit                     write the report and exit
@@ -39,7 +41,7 @@ const char* kHelp = R"(vq-sim - simulated VQ instrument on a pseudo-terminal
 Options:
   --link PATH            make PATH a symlink to the pty slave
   --control PATH         unix socket for control lines (switch W|-, power [on|off],
-                         fault FAULT, status, dump, quit)
+                         fault FAULT, unplug, replug, status, dump, quit)
   --no-stdin             do not read control lines from stdin
   --report PATH          write the report here on dump and at exit
   --expect-file FILE     report whether the flash equals FILE's body padded with 0xFF

@@ -113,9 +113,12 @@ void cmdNext_Click() {
   }
   subSequencer();
   if (gErrCode != 0) {
-    // Back to the step before the failed one, so that Next retries it from its beginning.
+    // Back to the step before the failed one, so that Next retries it from its beginning; the
+    // port's problem stays in view there.
+    const PortProblem problem = mscComm().problem;
     --gStep;
     subSequencer();
+    subShowPortProblem(problem);
   }
 }
 

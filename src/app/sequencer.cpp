@@ -10,10 +10,13 @@
 #include "base/error_display.h"
 #include "base/firmware_file.h"
 #include "base/forms.h"
+#include "base/image_state.h"
 #include "base/param_store.h"
 #include "base/progress.h"
 #include "base/state.h"
 #include "base/texts.h"
+#include "platform/platform.h"
+#include "platform/port_problem.h"
 #include "platform/windows.h"
 
 namespace vq {
@@ -134,9 +137,23 @@ void subStepScreen(int stepNo) {
 void subSequencer() {
   progress().busy(true);
   gErrCode = 0;
+  mscComm().problem = {};
   runStep(gStep + 1);
+  if (gErrCode != 0) subShowPortProblem(mscComm().problem);
   subShowError();
   progress().busy(false);
+}
+
+void subShowPortProblem(const PortProblem& p) {
+  const std::string line = fncPortProblemText(p);
+  if (line.empty()) return;
+  // Below everything the box shows, the line the step stopped at included.
+  if (frmMain.txtProcess.text.empty()) {
+    progress().line(line, ProgressLine::Restart);
+    return;
+  }
+  gProgressLog = frmMain.txtProcess.text;
+  progress().line(line, ProgressLine::KeepLast);
 }
 
 std::string fncVersionText(std::uint8_t main, std::uint8_t rev) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/port_problem.h"
+
 namespace vq {
 
 // Moments of the button table.
@@ -16,8 +18,11 @@ void subSetButtons(ButtonMoment m);
 // step's (first) instruction text, txtProcess emptied, the two status panels.
 void subStepScreen(int stepNo);
 
-// Runs the procedure of step gStep + 1 with gErrCode cleared, then shows any error.
+// Runs the procedure of step gStep + 1 with gErrCode cleared, then shows any error: the
+// message box, and below the progress lines what the port's problem was, if it had one.
 void subSequencer();
+// The port's problem (the cause and the remedy) as a line of the progress box.
+void subShowPortProblem(const PortProblem& p);
 
 // The procedures of the screen-only steps and of the version check (steps 2, 5 and 7 are in
 // app/protocol_steps.h).

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/bytes.h"
+#include "platform/port_problem.h"
 
 namespace vq {
 
@@ -65,6 +66,8 @@ class SerialPort {
 
   // Called on the window's thread during doEvents()/waitEvents().
   std::function<void(CommEvent)> onComm;
+  // Why the port last failed to open or went away; the wizard clears it when a step starts.
+  PortProblem problem;
 };
 
 class Timer {

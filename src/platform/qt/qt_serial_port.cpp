@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/qt/port_diagnosis.h"
 #include "platform/qt/termios2_flags.h"
 
 #include <QDebug>
@@ -110,7 +111,10 @@ void QtSerialPort::setPortOpen(bool open) {
 void QtSerialPort::openPort() {
   if (port_.isOpen()) closePort();
   const QString path = map_.pathFor(commPort_);
-  if (path.isEmpty()) throw SerialError(kPortNoSuchDevice, "COM" + std::to_string(commPort_) + " maps to no device");
+  if (path.isEmpty()) {
+    problem = {PortProblem::Kind::NoDevice, commPort_, "", ""};
+    throw SerialError(kPortNoSuchDevice, "COM" + std::to_string(commPort_) + " maps to no device");
+  }
   port_.setPortName(path);
   // On a closed QSerialPort the setters only store; open() applies them all, the rate last.
   port_.setBaudRate(line_.baud);
@@ -123,11 +127,18 @@ void QtSerialPort::openPort() {
     const auto err = port_.error();
     const std::string why = path.toStdString() + ": " + port_.errorString().toStdString();
     port_.clearError();
-    if (err == QSerialPort::DeviceNotFoundError) throw SerialError(kPortNoSuchDevice, why);
-    if (err == QSerialPort::PermissionError || err == QSerialPort::OpenError) throw SerialError(kPortFailure, why);
+    if (err == QSerialPort::DeviceNotFoundError) {
+      problem = {PortProblem::Kind::NoDevice, commPort_, path.toStdString(), ""};
+      throw SerialError(kPortNoSuchDevice, why);
+    }
+    if (err == QSerialPort::PermissionError || err == QSerialPort::OpenError) {
+      problem = fncDiagnoseRefusedOpen(commPort_, path.toStdString());
+      throw SerialError(kPortFailure, why);
+    }
     throw SerialError(kPortSettingsRejected, why + " (settings " + settingsText_ + ")");
   }
   failed_ = false;
+  problem = {};
   sendArmed_ = false;
   if (handshaking_ == 3 && !addXonXoff(static_cast<int>(port_.handle()))) {
     closePort();
@@ -148,6 +159,7 @@ void QtSerialPort::closePort() {
   if (port_.isOpen()) port_.close();
   port_.clearError();
   failed_ = false;
+  problem = {};
   sendArmed_ = false;
 }
 
@@ -300,6 +312,7 @@ void QtSerialPort::fail(const QString& why) {
   // the port closed now and close it once control is back in the event loop (closing here
   // would delete the notifier that is calling us).
   failed_ = true;
+  problem = {PortProblem::Kind::Gone, commPort_, map_.pathFor(commPort_).toStdString(), ""};
   ctsPoll_.stop();
   sendDue_.stop();
   qWarning("serial port %s failed: %s", qPrintable(port_.portName()), qPrintable(why));

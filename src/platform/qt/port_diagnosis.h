@@ -1,0 +1,22 @@
+// What the system can tell about a serial device that would not open: missing, forbidden to
+// this user, or held by another program (and which).
+#pragma once
+#include <string>
+
+#include "platform/port_problem.h"
+
+namespace vq::qt {
+
+// Roots of the trees read, so tests can point them at fakes.
+struct DiagnosisRoots {
+  std::string proc = "/proc";
+  std::string lock = "/var/lock";
+};
+
+// After an open refused for permission (EACCES, or a lock or TIOCEXCL held elsewhere).
+PortProblem fncDiagnoseRefusedOpen(int comPort, const std::string& device, const DiagnosisRoots& roots = {});
+// "name (pid N)" of a process other than this one that holds the device open or its lock
+// file; empty when none can be seen.
+std::string fncPortHolder(const std::string& device, const DiagnosisRoots& roots = {});
+
+}  // namespace vq::qt
