@@ -75,6 +75,14 @@ void subBootReceive(CommEvent ev) {
       gBootState = bsReceived;
       break;
     }
+    case CommEvent::PortFailed:
+      // The device went away: a run-time failure of the port, now rather than at the time-out.
+      if (gBootState != bsWait) return;
+      tmrComm().setEnabled(false);
+      gBootState = bsFailed;
+      gBootResult = kResultRunTimeFailure;
+      gErrCode = kCodeFlashRunTime;
+      break;
     default:
       break;
   }

@@ -106,6 +106,8 @@ void commSend() {
 }
 
 void commReceive(CommEvent ev) {
+  // The device went away: the batch ends now, not at its next tick or its bound.
+  if (ev == CommEvent::PortFailed && gLinkBusy) throw SerialError(kPortFailure, "the device went away");
   SerialPort& port = mscComm();
   if (!port.portOpen()) return;
   if (ev == CommEvent::CtsChange) {

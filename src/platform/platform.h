@@ -26,7 +26,9 @@ struct SerialError : std::runtime_error {
   SerialError(int n, const std::string& what) : std::runtime_error(what), number(n) {}
 };
 
-enum class CommEvent { Send = 1, Receive = 2, CtsChange = 3 };
+// PortFailed: the device went away under the open port (the cable pulled, the adapter reset);
+// the port reports itself closed from then on.
+enum class CommEvent { Send = 1, Receive = 2, CtsChange = 3, PortFailed = 4 };
 
 class SerialPort {
  public:

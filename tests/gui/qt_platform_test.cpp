@@ -1,16 +1,22 @@
 // The Qt serial port against a pseudo-terminal, the COM map and the timer.
 #include <asm/termbits.h>  // termios2; must not meet <termios.h> in one file
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
 #include <vector>
 
 #include "platform/qt/com_port_map.h"
+#include "platform/qt/port_diagnosis.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_timer.h"
@@ -59,6 +65,66 @@ class QtPlatformTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // A port that will not open says why: missing (the path it looked for), held by another
+  // program (which, from /proc or the lock file), or forbidden to this user.
+  void refusedOpensNameTheirCause() {
+    QTemporaryDir tmp;
+    const QString dev = tmp.filePath("ttyUSB7");
+    QFile(dev).open(QIODevice::WriteOnly);
+    auto fakeProcess = [&](const QString& pid, const QString& comm, bool holdsDevice) {
+      QDir(tmp.path()).mkpath("proc/" + pid + "/fd");
+      QFile c(tmp.filePath("proc/" + pid + "/comm"));
+      c.open(QIODevice::WriteOnly);
+      c.write((comm + "\n").toUtf8());
+      if (holdsDevice) QFile::link(dev, tmp.filePath("proc/" + pid + "/fd/3"));
+    };
+    const DiagnosisRoots roots{tmp.filePath("proc").toStdString(), tmp.filePath("lock").toStdString()};
+    QDir(tmp.path()).mkpath("lock");
+    QDir(tmp.path()).mkpath("proc");
+
+    struct Case {
+      const char* name;
+      std::function<void()> arrange;
+      std::string holder;
+    } const cases[] = {
+        {"nobody to be seen", [] {}, ""},
+        {"the lock file names it", [&] {
+           fakeProcess("4321", "screen", false);
+           QFile l(tmp.filePath("lock/LCK..ttyUSB7"));
+           l.open(QIODevice::WriteOnly);
+           l.write("      4321\n");
+         }, "screen (pid 4321)"},
+        {"an open descriptor names it first", [&] { fakeProcess("1234", "minicom", true); }, "minicom (pid 1234)"},
+    };
+    for (const Case& c : cases) {
+      c.arrange();
+      const PortProblem p = fncDiagnoseRefusedOpen(3, dev.toStdString(), roots);
+      QCOMPARE(int(p.kind), int(PortProblem::Kind::Busy));
+      QVERIFY2(p.holder == c.holder, c.name);
+    }
+
+    // Forbidden: a device of mode 000, tried as an unprivileged user (root may open anything).
+    ::chmod(dev.toLocal8Bit().constData(), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+      ::_exit(fncDiagnoseRefusedOpen(3, dev.toStdString(), roots).kind == PortProblem::Kind::Forbidden ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    QCOMPARE(WEXITSTATUS(status), 0);
+
+    // Missing: the path pinned with --com does not exist; the line names it.
+    ComPortMap map;
+    map.pin(2, tmp.filePath("ttyUSB9"));
+    QtSerialPort port(map);
+    port.setCommPort(2);
+    QVERIFY_THROWS_EXCEPTION(SerialError, port.setPortOpen(true));
+    QCOMPARE(int(port.problem.kind), int(PortProblem::Kind::NoDevice));
+    const std::string line = fncPortProblemText(port.problem);
+    QVERIFY2(line.find("ttyUSB9") != std::string::npos && line.find("--com") != std::string::npos, line.c_str());
+  }
+
   void devicesAreOrderedAdaptersFirstNaturally() {
     const QStringList in{"/dev/ttyS1", "/dev/ttyUSB10", "/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyS0", "/dev/ttyAMA0",
                          "/dev/ttyS10", "/dev/ttyS2"};
@@ -288,16 +354,17 @@ class QtPlatformTest : public QObject {
   void vanishedDeviceClosesThePortOnce() {
     PortOnPty on;
     auto& [pty, map, port] = on;
-    int events = 0;
-    port.onComm = [&](CommEvent) { ++events; };
+    std::vector<CommEvent> events;
+    port.onComm = [&](CommEvent ev) { events.push_back(ev); };
     port.setRThreshold(1);
     port.setPortOpen(true);
     pty.closeMaster();
     QTRY_VERIFY_WITH_TIMEOUT(!port.portOpen(), 2000);
     QVERIFY_THROWS_EXCEPTION(SerialError, port.output({0x01}));
-    // Nothing keeps firing once it is closed.
+    QCOMPARE(port.problem.kind, PortProblem::Kind::Gone);
+    // One event says so, even with nothing written; nothing keeps firing once it is closed.
     QTest::qWait(100);
-    QCOMPARE(events, 0);
+    QCOMPARE(events, std::vector<CommEvent>{CommEvent::PortFailed});
     port.setPortOpen(false);
   }
 

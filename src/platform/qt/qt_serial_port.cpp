@@ -1,5 +1,6 @@
 #include "platform/qt/qt_serial_port.h"
 
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -16,6 +17,8 @@ namespace {
 
 // How often the CTS line is read for the CTS-change event; the link's tick is 10 ms.
 constexpr int kCtsPollMs = 10;
+// A vanished device is noticed within this even when nothing is written to it.
+constexpr int kHangupWatchMs = 50;
 // The longest wait for queued bytes to reach the driver before a settings change.
 constexpr int kDrainMs = 2000;
 
@@ -40,6 +43,8 @@ QtSerialPort::QtSerialPort(const ComPortMap& map, QObject* parent) : QObject(par
   ctsPoll_.setTimerType(Qt::PreciseTimer);
   ctsPoll_.setInterval(kCtsPollMs);
   connect(&ctsPoll_, &QTimer::timeout, this, &QtSerialPort::pollCts);
+  hangupWatch_.setInterval(kHangupWatchMs);
+  connect(&hangupWatch_, &QTimer::timeout, this, &QtSerialPort::watchHangup);
   sendDue_.setSingleShot(true);
   sendDue_.setInterval(0);
   connect(&sendDue_, &QTimer::timeout, this, [this] { if (portOpen()) raise(CommEvent::Send); });
@@ -151,15 +156,16 @@ void QtSerialPort::openPort() {
   applyOutputLines();
   lastCts_ = ctsHolding();
   if (modemLines_) ctsPoll_.start();
+  hangupWatch_.start();
 }
 
 void QtSerialPort::closePort() {
   ctsPoll_.stop();
+  hangupWatch_.stop();
   sendDue_.stop();
   if (port_.isOpen()) port_.close();
   port_.clearError();
   failed_ = false;
-  problem = {};
   sendArmed_ = false;
 }
 
@@ -293,6 +299,14 @@ void QtSerialPort::onBytesWritten() {
   sendDue_.start();
 }
 
+void QtSerialPort::watchHangup() {
+  if (!portOpen()) return;
+  // A device that went away while nobody writes to it (a step waiting for a reply) raises no
+  // error of its own on some drivers: the descriptor only reports the hang-up.
+  pollfd p{int(port_.handle()), 0, 0};
+  if (::poll(&p, 1, 0) == 1 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) fail("the device hung up");
+}
+
 void QtSerialPort::pollCts() {
   if (!portOpen()) return;
   const bool cts = ctsHolding();
@@ -314,9 +328,15 @@ void QtSerialPort::fail(const QString& why) {
   failed_ = true;
   problem = {PortProblem::Kind::Gone, commPort_, map_.pathFor(commPort_).toStdString(), ""};
   ctsPoll_.stop();
+  hangupWatch_.stop();
   sendDue_.stop();
   qWarning("serial port %s failed: %s", qPrintable(port_.portName()), qPrintable(why));
-  QMetaObject::invokeMethod(this, [this] { if (failed_) closePort(); }, Qt::QueuedConnection);
+  // A protocol waiting for a reply (or for the 124 bound, or the erase) hears of it at once.
+  QMetaObject::invokeMethod(this, [this] {
+    if (!failed_) return;
+    closePort();
+    raise(CommEvent::PortFailed);
+  }, Qt::QueuedConnection);
 }
 
 void QtSerialPort::raise(CommEvent ev) {

@@ -61,11 +61,13 @@ class QtSerialPort : public QObject, public SerialPort {
   // Bytes the driver took at once, without waiting; throws if the device failed.
   std::size_t writeToDriver(const Bytes& bytes);
   void pollCts();
+  void watchHangup();
   void raise(CommEvent ev);
 
   const ComPortMap& map_;
   mutable QSerialPort port_;
   QTimer ctsPoll_;
+  QTimer hangupWatch_;
   // Raises the send event at the next pass of the event loop (a zero timer does not wake it).
   QTimer sendDue_;
   int commPort_ = 1;
