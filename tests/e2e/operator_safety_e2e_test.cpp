@@ -56,11 +56,12 @@ class OperatorSafetyE2eTest : public QObject {
   std::unique_ptr<Rig> rig_;
   static Texts texts() { return textsFor(gLangId == 1041); }
 
-  // Next with second activations of Next (and, in step 5, of Comm settings and Forced update)
-  // queued inside the step: the step runs once and succeeds.
+  // Next with second activations of Next and Stop (and, in step 5, of Comm settings and Forced
+  // update) queued inside the step: the step runs once and succeeds, the program stays.
   void nextWithSecondActivations(int step, const QString& how) {
     Rig& r = *rig_;
     for (int ms : {0, 30, 200}) activateLater(r.op->button("cmdNext"), how, ms);
+    activateLater(r.op->button("cmdCancel"), how, 10);
     if (step == 5) {
       for (int ms : {0, 300}) {
         activateLater(r.op->button("cmdCommSetting"), how, ms);
@@ -68,6 +69,7 @@ class OperatorSafetyE2eTest : public QObject {
       }
     }
     WALK(r.nextTo(step));
+    QVERIFY(!r.op->program().windows.quitting());
     QVERIFY(frmPortConf.caption.empty());     // the port dialog never loaded
     QVERIFY(frmForceUpdate.caption.empty());  // nor the forced-update dialog
   }
