@@ -171,7 +171,7 @@ class OperatorSafetyE2eTest : public QObject {
     }
     WALK(r.writeParameters(texts()));
     WALK(r.finish(texts()));
-    WALK(r.verifyInstrument(r.inst.model, r.inst.serial, r.inst.cmd04, false));
+    WALK(r.verifyInstrument(r.inst.model, r.inst.serial, r.inst.cmd04));
   }
 
   // Another program holds the port (its lock file and an open descriptor): the message box is
