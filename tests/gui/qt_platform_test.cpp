@@ -65,6 +65,43 @@ class QtPlatformTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // Low latency is set when the port opens and the driver's flags come back when it closes,
+  // also when a failed step closes it; a driver that refuses changes nothing.
+  void lowLatencyWhileOpen() {
+    struct Case {
+      const char* name;
+      bool getWorks, setWorks;
+      int initialFlags;
+      std::vector<int> expectedSets;  // flags written, in order
+    } const cases[] = {
+        {"set on open, restored on close", true, true, 0x10, {0x10 | 0x2000, 0x10}},
+        {"already on: left alone", true, true, 0x2000, {}},
+        {"driver without the mode (get refused)", false, true, 0, {}},
+        {"driver refuses the set", true, false, 0, {0x2000}},
+    };
+    for (const Case& c : cases) {
+      PortOnPty on;
+      auto& [pty, map, port] = on;
+      std::vector<int> sets;
+      port.setLowLatencyOps({[&](int, int& f) { f = c.initialFlags; return c.getWorks; },
+                             [&](int, int f) { sets.push_back(f); return c.setWorks; }});
+      port.setPortOpen(true);
+      QVERIFY2(port.portOpen(), c.name);
+      port.setPortOpen(false);
+      QVERIFY2(sets == c.expectedSets, c.name);
+    }
+    // A step that fails on a vanished device: the close after it still puts the flags back.
+    PortOnPty on;
+    auto& [pty, map, port] = on;
+    std::vector<int> sets;
+    port.setLowLatencyOps({[&](int, int& f) { f = 0; return true; }, [&](int, int f) { sets.push_back(f); return true; }});
+    port.setPortOpen(true);
+    pty.closeMaster();
+    QTRY_VERIFY_WITH_TIMEOUT(!port.portOpen(), 2000);
+    port.setPortOpen(false);
+    QCOMPARE(sets, (std::vector<int>{0x2000, 0}));
+  }
+
   // A port that will not open says why: missing (the path it looked for), held by another
   // program (which, from /proc or the lock file), or forbidden to this user.
   void refusedOpensNameTheirCause() {

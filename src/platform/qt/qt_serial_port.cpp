@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/qt/low_latency.h"
 #include "platform/qt/port_diagnosis.h"
 #include "platform/qt/termios2_flags.h"
 
@@ -145,6 +146,7 @@ void QtSerialPort::openPort() {
   failed_ = false;
   problem = {};
   sendArmed_ = false;
+  lowLatency_.enable(int(port_.handle()));
   if (handshaking_ == 3 && !addXonXoff(static_cast<int>(port_.handle()))) {
     closePort();
     throw SerialError(kPortSettingsRejected, path.toStdString() + " refuses Xon/Xoff with RTS/CTS");
@@ -163,7 +165,10 @@ void QtSerialPort::closePort() {
   ctsPoll_.stop();
   hangupWatch_.stop();
   sendDue_.stop();
-  if (port_.isOpen()) port_.close();
+  if (port_.isOpen()) {
+    lowLatency_.restore(int(port_.handle()));
+    port_.close();
+  }
   port_.clearError();
   failed_ = false;
   sendArmed_ = false;

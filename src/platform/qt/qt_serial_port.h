@@ -8,6 +8,7 @@
 #include "platform/line_settings.h"
 #include "platform/platform.h"
 #include "platform/qt/com_port_map.h"
+#include "platform/qt/low_latency.h"
 
 namespace vq::qt {
 
@@ -16,6 +17,8 @@ class QtSerialPort : public QObject, public SerialPort {
  public:
   explicit QtSerialPort(const ComPortMap& map, QObject* parent = nullptr);
   ~QtSerialPort() override;
+  // The driver calls that switch its low-latency mode, for tests.
+  void setLowLatencyOps(LowLatency::Ops ops) { lowLatency_.setOps(std::move(ops)); }
 
   void setCommPort(int n) override;
   int commPort() const override { return commPort_; }
@@ -68,6 +71,7 @@ class QtSerialPort : public QObject, public SerialPort {
   mutable QSerialPort port_;
   QTimer ctsPoll_;
   QTimer hangupWatch_;
+  LowLatency lowLatency_;
   // Raises the send event at the next pass of the event loop (a zero timer does not wake it).
   QTimer sendDue_;
   int commPort_ = 1;
