@@ -3,15 +3,26 @@
 //             [--autopilot DIR --file PATH]
 //                                 walk the whole update by itself with PATH as the update file,
 //                                 saving a PNG of every step in DIR (see ui/autopilot.h)
+//   vq-update [--com N=PATH]... --check-port [COMn|PATH]
+//                                 what stands between this user and the port (every serial
+//                                 device when none is given); exit status 0 when usable
+//   vq-update --version
 #include <QApplication>
+#include <QFileInfo>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
+#include "platform/qt/port_check.h"
 #include "ui/autopilot.h"
 #include "ui/program.h"
 
 namespace {
-const char* kUsage = "usage: vq-update [--com N=PATH]... [--autopilot DIR --file PATH]\n";
+const char* kUsage =
+    "usage: vq-update [--com N=PATH]... [--autopilot DIR --file PATH]\n"
+    "       vq-update [--com N=PATH]... --check-port [COMn|PATH]\n"
+    "       vq-update --version\n";
+constexpr int kHighestCom = 16;
 
 // "--name value" or "--name=value"; advances i past the value.
 bool takeOption(const QStringList& args, qsizetype& i, const QString& name, QString& value) {
@@ -25,9 +36,71 @@ bool takeOption(const QStringList& args, qsizetype& i, const QString& name, QStr
   }
   return false;
 }
+
+// --check-port: needs no display, so it runs before the window's application exists.
+int checkPorts(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  vq::qt::ComPortMap map;
+  QString which;
+  const QStringList args = QCoreApplication::arguments();
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    QString value;
+    if (args[i] == "--check-port") {
+      if (i + 1 < args.size() && !args[i + 1].startsWith("--")) which = args[++i];
+    } else if (takeOption(args, i, "--com", value)) {
+      int number = 0;
+      QString path;
+      if (!vq::qt::parseComPin(value, number, path)) return 2;
+      map.pin(number, path);
+    } else {
+      std::fprintf(stderr, "unknown argument: %s\n%s", qPrintable(args[i]), kUsage);
+      return 2;
+    }
+  }
+  auto comOf = [&](const QString& path) {
+    for (int n = 1; n <= kHighestCom; ++n)
+      if (map.pathFor(n) == path) return n;
+    return 0;
+  };
+  QList<QPair<int, QString>> ports;
+  if (which.isEmpty()) {
+    for (const QString& p : vq::qt::ComPortMap::systemDevices()) ports.append({comOf(p), p});
+    for (auto it = map.pins().begin(); it != map.pins().end(); ++it)
+      if (comOf(it.value()) == it.key() && !vq::qt::ComPortMap::systemDevices().contains(it.value())) ports.append({it.key(), it.value()});
+    if (ports.isEmpty()) {
+      std::printf("no serial device found: plug the USB cable in (dmesg | tail names the device)\n");
+      return 1;
+    }
+  } else if (which.startsWith("COM", Qt::CaseInsensitive) && which.mid(3).toInt() > 0) {
+    const int n = which.mid(3).toInt();
+    const QString path = map.pathFor(n);
+    if (path.isEmpty()) {
+      std::printf("COM%d maps to no serial device: plug the USB cable in, or pin it with --com %d=PATH\n", n, n);
+      return 1;
+    }
+    ports.append({n, path});
+  } else {
+    ports.append({comOf(which), which});
+  }
+  bool allUsable = true;
+  for (const auto& [com, path] : ports) {
+    const vq::qt::PortCheck c = vq::qt::fncCheckPort(com, path.toStdString());
+    std::fputs(vq::qt::fncPortCheckText(c).c_str(), stdout);
+    allUsable = allUsable && c.usable();
+  }
+  return allUsable ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("vq-update %s\n", VQ_VERSION);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--check-port") == 0) return checkPorts(argc, argv);
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName("vq-update");
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/qt/com_port_map.h"
+#include "platform/qt/port_check.h"
 #include "platform/qt/port_diagnosis.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_serial_port.h"
@@ -65,6 +66,77 @@ class QtPlatformTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // --check-port over fake /dev, /sys and /proc trees (and a real pseudo-terminal for a held
+  // port): every problem found, each with its remedy.
+  void checkPortFindsEveryProblem() {
+    QTemporaryDir tmp;
+    auto file = [&](const QString& rel, const QByteArray& text) {
+      QDir(tmp.path()).mkpath(QFileInfo(rel).path());
+      QFile f(tmp.filePath(rel));
+      f.open(QIODevice::WriteOnly);
+      f.write(text);
+    };
+    auto link = [&](const QString& target, const QString& rel) {
+      QDir(tmp.path()).mkpath(QFileInfo(rel).path());
+      QFile::link(target, tmp.filePath(rel));
+    };
+    // An FTDI adapter at its default latency, a CH34x one, ModemManager running, brltty installed.
+    file("dev/ttyUSB0", "");
+    file("dev/ttyUSB1", "");
+    link(tmp.filePath("dev/ttyUSB0"), "dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0");
+    file("sys/devices/usb1/1-1/idVendor", "0403\n");
+    file("sys/devices/usb1/1-1/idProduct", "6001\n");
+    file("sys/devices/usb1/1-1/1-1:1.0/ttyUSB0/latency_timer", "16\n");
+    QDir(tmp.path()).mkpath("sys/bus/usb-serial/drivers/ftdi_sio");
+    link(tmp.filePath("sys/bus/usb-serial/drivers/ftdi_sio"), "sys/devices/usb1/1-1/1-1:1.0/ttyUSB0/driver");
+    link(tmp.filePath("sys/devices/usb1/1-1/1-1:1.0/ttyUSB0"), "sys/class/tty/ttyUSB0/device");
+    file("sys/devices/usb1/1-2/idVendor", "1a86\n");
+    file("sys/devices/usb1/1-2/idProduct", "7523\n");
+    QDir(tmp.path()).mkpath("sys/bus/usb-serial/drivers/ch341");
+    link(tmp.filePath("sys/bus/usb-serial/drivers/ch341"), "sys/devices/usb1/1-2/1-2:1.0/ttyUSB1/driver");
+    link(tmp.filePath("sys/devices/usb1/1-2/1-2:1.0/ttyUSB1"), "sys/class/tty/ttyUSB1/device");
+    file("proc/77/comm", "ModemManager\n");
+    file("bin/brltty", "");
+    Pty pty;
+    link(pty.slave, "proc/4242/fd/5");
+    file("proc/4242/comm", "minicom\n");
+
+    PortCheckRoots roots;
+    roots.dev = tmp.filePath("dev").toStdString();
+    roots.sys = tmp.filePath("sys").toStdString();
+    roots.proc = tmp.filePath("proc").toStdString();
+    roots.run = tmp.filePath("run").toStdString();
+    roots.lock = tmp.filePath("lock").toStdString();
+    roots.bin = {tmp.filePath("bin").toStdString()};
+    PortCheckRoots realDev = roots;
+    realDev.dev = "/dev";
+
+    struct Case {
+      const char* name;
+      std::string path;
+      const PortCheckRoots& roots;
+      std::vector<std::string> problemsMention;  // one word of each problem line, in order
+      std::string usbId, driver;
+    } const cases[] = {
+        {"FTDI, ModemManager probing, latency 16 ms", "/dev/ttyUSB0", roots, {"ModemManager", "latency timer"}, "0403:6001", "ftdi_sio"},
+        {"CH34x with brltty installed", "/dev/ttyUSB1", roots, {"ModemManager", "brltty"}, "1a86:7523", "ch341"},
+        {"nothing at the path", "/dev/ttyUSB5", roots, {"does not exist"}, "", ""},
+        {"a pseudo-terminal held by another program", pty.slave.toStdString(), realDev, {"minicom (pid 4242)", "ModemManager"}, "", ""},
+    };
+    for (const Case& c : cases) {
+      const PortCheck r = fncCheckPort(3, c.path, c.roots);
+      const std::string text = fncPortCheckText(r);
+      QVERIFY2(r.problems.size() == c.problemsMention.size(), (std::string(c.name) + "\n" + text).c_str());
+      for (std::size_t i = 0; i < r.problems.size(); ++i)
+        QVERIFY2(r.problems[i].find(c.problemsMention[i]) != std::string::npos, (std::string(c.name) + "\n" + text).c_str());
+      QVERIFY2(r.usbId == c.usbId && r.driver == c.driver, (std::string(c.name) + "\n" + text).c_str());
+      QVERIFY(!r.usable());
+    }
+    const PortCheck ftdi = fncCheckPort(3, "/dev/ttyUSB0", roots);
+    QCOMPARE(ftdi.byId, std::string("/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0"));
+    QCOMPARE(ftdi.latencyTimerMs, 16);
+  }
+
   // Low latency is set when the port opens and the driver's flags come back when it closes,
   // also when a failed step closes it; a driver that refuses changes nothing.
   void lowLatencyWhileOpen() {
