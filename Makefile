@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 
-.PHONY: deps build run test test-asan screenshots clean
+.PHONY: deps build run test test-asan screenshots package clean
 
 deps:
 	@scripts/deps.sh
@@ -26,5 +26,13 @@ test-asan: deps
 screenshots: build
 	scripts/screenshots.sh
 
+# The Debian package in build-package/, checked with lintian.
+package: deps
+	@scripts/deps.sh lintian dpkg-dev file
+	cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build build-package -j$(JOBS) --target vq-update package-docs
+	cd build-package && cpack
+	lintian --no-tag-display-limit build-package/vq-update_*.deb
+
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-package

@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo need, if any is missing.
-#   scripts/deps.sh           install what is missing
-#   scripts/deps.sh --check   list what is missing and exit 1 if anything is; install nothing
+#   scripts/deps.sh [PKG...]           install what is missing (and the extra packages named)
+#   scripts/deps.sh --check [PKG...]   list what is missing and exit 1 if anything is
 # Only real package names: a virtual one (provided by another package) never reads as
 # installed, and would make every run install again.
 set -eu
+check=no
+if [ "${1:-}" = "--check" ]; then check=yes; shift; fi
 pkgs=(build-essential cmake pkgconf googletest libgtest-dev libgmock-dev libbenchmark-dev
       qt6-base-dev qt6-serialport-dev
-      xvfb xauth x11-utils fonts-ipafont-gothic imagemagick)
+      xvfb xauth x11-utils fonts-ipafont-gothic imagemagick "$@")
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if [ "${1:-}" = "--check" ]; then
+if [ "$check" = yes ]; then
   [ ${#missing[@]} -eq 0 ] && exit 0
   echo "Missing: ${missing[*]}" >&2
   exit 1

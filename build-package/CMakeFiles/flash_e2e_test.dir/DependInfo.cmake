@@ -1,0 +1,24 @@
+
+# Consider dependencies only in project.
+set(CMAKE_DEPENDS_IN_PROJECT_ONLY OFF)
+
+# The set of languages for which implicit dependencies are needed:
+set(CMAKE_DEPENDS_LANGUAGES
+  )
+
+# The set of dependency files which are needed:
+set(CMAKE_DEPENDS_DEPENDENCY_FILES
+  "/work/main/build-package/flash_e2e_test_autogen/mocs_compilation.cpp" "CMakeFiles/flash_e2e_test.dir/flash_e2e_test_autogen/mocs_compilation.cpp.o" "gcc" "CMakeFiles/flash_e2e_test.dir/flash_e2e_test_autogen/mocs_compilation.cpp.o.d"
+  "/work/main/tests/e2e/flash_e2e_test.cpp" "CMakeFiles/flash_e2e_test.dir/tests/e2e/flash_e2e_test.cpp.o" "gcc" "CMakeFiles/flash_e2e_test.dir/tests/e2e/flash_e2e_test.cpp.o.d"
+  )
+
+# Targets to which this target links.
+set(CMAKE_TARGET_LINKED_INFO_FILES
+  "/work/main/build-package/CMakeFiles/vqqt.dir/DependInfo.cmake"
+  "/work/main/build-package/CMakeFiles/vqsim.dir/DependInfo.cmake"
+  "/work/main/build-package/CMakeFiles/vqvirtual.dir/DependInfo.cmake"
+  "/work/main/build-package/CMakeFiles/vqcore.dir/DependInfo.cmake"
+  )
+
+# Fortran module output directory.
+set(CMAKE_Fortran_TARGET_MODULE_DIR "")

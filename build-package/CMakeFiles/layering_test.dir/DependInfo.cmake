@@ -1,0 +1,20 @@
+
+# Consider dependencies only in project.
+set(CMAKE_DEPENDS_IN_PROJECT_ONLY OFF)
+
+# The set of languages for which implicit dependencies are needed:
+set(CMAKE_DEPENDS_LANGUAGES
+  )
+
+# The set of dependency files which are needed:
+set(CMAKE_DEPENDS_DEPENDENCY_FILES
+  "/work/main/build-package/layering_test_autogen/mocs_compilation.cpp" "CMakeFiles/layering_test.dir/layering_test_autogen/mocs_compilation.cpp.o" "gcc" "CMakeFiles/layering_test.dir/layering_test_autogen/mocs_compilation.cpp.o.d"
+  "/work/main/tests/layering/layering_test.cpp" "CMakeFiles/layering_test.dir/tests/layering/layering_test.cpp.o" "gcc" "CMakeFiles/layering_test.dir/tests/layering/layering_test.cpp.o.d"
+  )
+
+# Targets to which this target links.
+set(CMAKE_TARGET_LINKED_INFO_FILES
+  )
+
+# Fortran module output directory.
+set(CMAKE_Fortran_TARGET_MODULE_DIR "")

@@ -1,0 +1,16 @@
+file(REMOVE_RECURSE
+  "CMakeFiles/update_e2e_test_autogen.dir/AutogenUsed.txt"
+  "CMakeFiles/update_e2e_test_autogen.dir/ParseCache.txt"
+  "update_e2e_test_autogen"
+  "CMakeFiles/update_e2e_test.dir/tests/e2e/update_e2e_test.cpp.o"
+  "CMakeFiles/update_e2e_test.dir/tests/e2e/update_e2e_test.cpp.o.d"
+  "CMakeFiles/update_e2e_test.dir/update_e2e_test_autogen/mocs_compilation.cpp.o"
+  "CMakeFiles/update_e2e_test.dir/update_e2e_test_autogen/mocs_compilation.cpp.o.d"
+  "update_e2e_test"
+  "update_e2e_test.pdb"
+)
+
+# Per-language clean rules from dependency scanning.
+foreach(lang CXX)
+  include(CMakeFiles/update_e2e_test.dir/cmake_clean_${lang}.cmake OPTIONAL)
+endforeach()

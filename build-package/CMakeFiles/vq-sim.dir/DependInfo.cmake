@@ -1,0 +1,25 @@
+
+# Consider dependencies only in project.
+set(CMAKE_DEPENDS_IN_PROJECT_ONLY OFF)
+
+# The set of languages for which implicit dependencies are needed:
+set(CMAKE_DEPENDS_LANGUAGES
+  )
+
+# The set of dependency files which are needed:
+set(CMAKE_DEPENDS_DEPENDENCY_FILES
+  "/work/main/sim/pty_server.cpp" "CMakeFiles/vq-sim.dir/sim/pty_server.cpp.o" "gcc" "CMakeFiles/vq-sim.dir/sim/pty_server.cpp.o.d"
+  "/work/main/sim/pty_termios2.cpp" "CMakeFiles/vq-sim.dir/sim/pty_termios2.cpp.o" "gcc" "CMakeFiles/vq-sim.dir/sim/pty_termios2.cpp.o.d"
+  "/work/main/sim/vq_sim_main.cpp" "CMakeFiles/vq-sim.dir/sim/vq_sim_main.cpp.o" "gcc" "CMakeFiles/vq-sim.dir/sim/vq_sim_main.cpp.o.d"
+  "/work/main/build-package/vq-sim_autogen/mocs_compilation.cpp" "CMakeFiles/vq-sim.dir/vq-sim_autogen/mocs_compilation.cpp.o" "gcc" "CMakeFiles/vq-sim.dir/vq-sim_autogen/mocs_compilation.cpp.o.d"
+  )
+
+# Targets to which this target links.
+set(CMAKE_TARGET_LINKED_INFO_FILES
+  "/work/main/build-package/CMakeFiles/vqsim.dir/DependInfo.cmake"
+  "/work/main/build-package/CMakeFiles/vqvirtual.dir/DependInfo.cmake"
+  "/work/main/build-package/CMakeFiles/vqcore.dir/DependInfo.cmake"
+  )
+
+# Fortran module output directory.
+set(CMAKE_Fortran_TARGET_MODULE_DIR "")
