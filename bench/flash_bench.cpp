@@ -19,6 +19,7 @@
 
 #include "base/boot_state.h"
 #include "e2e/program_on_sim.h"
+#include "e2e/protocol_limit.h"
 #include "flash/boot_frames.h"
 
 using namespace vq;
@@ -45,6 +46,7 @@ struct Run {
   double bootCpu = 0;  // % of wall from the first boot reply on
   double writeCycleMs = 0;
   double verifyCycleMs = 0;
+  double limitMs = 0;  // the prescribed pauses and the device's delays
 };
 
 double cpuMs() {
@@ -124,6 +126,9 @@ Run runStep5Once(const Options& o, const cpu_set_t& allowed) {
   r.wallMs = msBetween(t0, t1);
   r.stepCpu = 100.0 * (cpu1 - cpu0) / r.wallMs;
   r.bootCpu = 100.0 * (cpu1 - cpuAtFirstReply) / msBetween(firstReplyAt, t1);
+  // vq-sim does not pace the line here, so the limit is the pauses and the device's delays.
+  const ProtocolLimit lim = protocolLimit(report, 0);
+  r.limitMs = (lim.bootDeviceUs + lim.bootPauseUs) / 1e3;
   r.writeCycleMs = meanCycleMs(blockReplies, 0, 512);
   r.verifyCycleMs = meanCycleMs(blockReplies, 512, 1024);
   return r;
@@ -164,7 +169,11 @@ int main(int argc, char** argv) {
   std::printf("flash_bench: writing rate %s, window %s, vq-sim %s, flash verified, median of %d runs\n",
               writingRateText(o.rate), o.hidden ? "hidden" : "shown",
               runs.front().apart ? "on a core of its own" : "sharing cores", o.runs);
-  std::printf("  wall time of step 5            %8.1f ms\n", median(runs, &Run::wallMs));
+  const double wallMs = median(runs, &Run::wallMs);
+  const double limitMs = median(runs, &Run::limitMs);
+  std::printf("  wall time of step 5            %8.1f ms\n", wallMs);
+  std::printf("  protocol limit (pauses + device delays; the line unpaced) %8.1f ms -> limit / wall %.3f\n", limitMs,
+              limitMs / wallMs);
   std::printf("  CPU (user+sys) / wall, step 5  %8.1f %%  (the image stage included)\n", median(runs, &Run::stepCpu));
   std::printf("  CPU (user+sys) / wall, boot    %8.1f %%  (from the first boot reply on)\n", median(runs, &Run::bootCpu));
   const double write = median(runs, &Run::writeCycleMs);

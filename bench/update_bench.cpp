@@ -15,6 +15,7 @@
 #include "base/comm_settings.h"
 #include "base/state.h"
 #include "e2e/modal_operator.h"
+#include "e2e/protocol_limit.h"
 #include "e2e/sim_process.h"
 #include "platform/line_settings.h"
 #include "support/qt_test_app.h"
@@ -26,40 +27,7 @@ using namespace vq::e2e;
 namespace {
 
 const char* kRateTexts[] = {"9600", "19200", "31250", "38400", "76800", "153600"};
-
-struct LineTotals {
-  long long linkBytes = 0, bootBytes = 0;
-  long long linkUs = 0, bootUs = 0;
-};
-
-// Bytes of one "frame" line's "[HEX]" part; long frames read "[.. ... .. (260 bytes)]".
-long long frameBytes(const QString& line) {
-  const qsizetype open = line.indexOf('['), close = line.indexOf(']', open);
-  if (open < 0 || close < 0) return 0;
-  const QString hex = line.mid(open + 1, close - open - 1);
-  const qsizetype paren = hex.indexOf('(');
-  if (paren >= 0) return hex.mid(paren + 1).section(' ', 0, 0).toLongLong();
-  return hex.split(' ', Qt::SkipEmptyParts).size();
-}
-
-LineTotals lineTotals(const SimReport& r) {
-  LineTotals t;
-  for (const QString& line : r.linesStarting("frame ")) {
-    // frame TIME_US in|out SETTINGS [HEX] NOTE
-    const auto settings = parseLineSettings(line.section(' ', 3, 3).toStdString());
-    if (!settings) continue;
-    const long long n = frameBytes(line);
-    const long long us = settings->lineTimeUs(std::size_t(n));
-    if (settings->parity == 'N') {
-      t.bootBytes += n;
-      t.bootUs += us;
-    } else {
-      t.linkBytes += n;
-      t.linkUs += us;
-    }
-  }
-  return t;
-}
+constexpr int kLinkBatches = 3;  // step 2's read, step 7's initialise and write-back
 
 class Bench {
  public:
@@ -104,18 +72,26 @@ class Bench {
 
     const SimReport r = sim.report();
     if (failure.isEmpty() && r["flash_matches_update_file"] != "yes") failure = "the flash does not equal the update file";
-    const LineTotals line = lineTotals(r);
+    const ProtocolLimit lim = protocolLimit(r, kLinkBatches);
     qint64 wall = 0;
     for (int s = 2; s <= 7; ++s) wall += ms[s];
-    const double lineS = double(line.linkUs + line.bootUs) / 1e6;
+    const double lineS = (lim.linkLineUs + lim.bootLineUs) / 1e6;
+    const double limitS = (lim.linkUs() + lim.bootUs()) / 1e6;
     std::printf("writing rate %s (gUpdateBaud %d), paced line, %s device delays\n", kRateTexts[rate], rate,
                 realDelays_ ? "real" : "short");
     std::printf("  wall    step 2 %7.3f s   step 5 %7.3f s   step 7 %7.3f s   steps 2-7 %7.3f s\n", ms[2] / 1e3,
                 ms[5] / 1e3, ms[7] / 1e3, wall / 1e3);
-    std::printf("  line    link %lld bytes %7.3f s   boot %lld bytes %7.3f s   total %7.3f s\n", line.linkBytes,
-                line.linkUs / 1e6, line.bootBytes, line.bootUs / 1e6, lineS);
-    if (line.bootUs > 0) std::printf("  ratio   step 5 wall / its line-limited time = %.3f\n", ms[5] / 1e3 / (line.bootUs / 1e6));
-    if (failure.isEmpty()) std::printf("  ratio   steps 2-7 wall / line-limited = %.3f\n", wall / 1e3 / lineS);
+    std::printf("  line    link %lld bytes %7.3f s   boot %lld bytes %7.3f s   total %7.3f s\n", lim.linkBytes,
+                lim.linkLineUs / 1e6, lim.bootBytes, lim.bootLineUs / 1e6, lineS);
+    std::printf("  limit   link %7.3f s (device %.3f, ticks %.3f)   boot %7.3f s (device %.3f, pauses %.3f)   total %7.3f s\n",
+                lim.linkUs() / 1e6, lim.linkDeviceUs / 1e6, lim.linkPauseUs / 1e6, lim.bootUs() / 1e6,
+                lim.bootDeviceUs / 1e6, lim.bootPauseUs / 1e6, limitS);
+    if (lim.bootLineUs > 0)
+      std::printf("  ratio   step 5 wall / line-limited = %.3f, protocol limit / step 5 wall = %.3f\n",
+                  ms[5] / 1e3 / (lim.bootLineUs / 1e6), lim.bootUs() / 1e3 / double(ms[5]));
+    if (failure.isEmpty())
+      std::printf("  ratio   steps 2-7 wall / line-limited = %.3f, protocol limit / wall = %.3f\n", wall / 1e3 / lineS,
+                  limitS * 1e3 / double(wall));
     std::printf("  violations=%s\n", qPrintable(r["violations"]));
     std::fflush(stdout);
     if (!failure.isEmpty()) {
