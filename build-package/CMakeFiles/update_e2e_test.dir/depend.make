@@ -1,2 +1,0 @@
-# Empty dependencies file for update_e2e_test.
-# This may be replaced when dependencies are built.

@@ -1,5 +1,0 @@
-if(EXISTS "/work/main/build-package/layering_test[1]_tests.cmake")
-  include("/work/main/build-package/layering_test[1]_tests.cmake")
-else()
-  add_test(layering_test_NOT_BUILT layering_test_NOT_BUILT)
-endif()

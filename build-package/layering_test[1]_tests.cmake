@@ -1,5 +1,0 @@
-add_test([=[Layering.TheRulesThemselves]=]  /work/main/build-package/layering_test [==[--gtest_filter=Layering.TheRulesThemselves]==] --gtest_also_run_disabled_tests)
-set_tests_properties([=[Layering.TheRulesThemselves]=]  PROPERTIES WORKING_DIRECTORY /work/main/build-package SKIP_REGULAR_EXPRESSION [==[\[  SKIPPED \]]==] LABELS unit)
-add_test([=[Layering.EveryIncludeFollowsTheLayerOrder]=]  /work/main/build-package/layering_test [==[--gtest_filter=Layering.EveryIncludeFollowsTheLayerOrder]==] --gtest_also_run_disabled_tests)
-set_tests_properties([=[Layering.EveryIncludeFollowsTheLayerOrder]=]  PROPERTIES WORKING_DIRECTORY /work/main/build-package SKIP_REGULAR_EXPRESSION [==[\[  SKIPPED \]]==] LABELS unit)
-set(  layering_test_TESTS Layering.TheRulesThemselves Layering.EveryIncludeFollowsTheLayerOrder)

@@ -1,5 +1,0 @@
-if(EXISTS "/work/main/build-package/pty_tests[1]_tests.cmake")
-  include("/work/main/build-package/pty_tests[1]_tests.cmake")
-else()
-  add_test(pty_tests_NOT_BUILT pty_tests_NOT_BUILT)
-endif()

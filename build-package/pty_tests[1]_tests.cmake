@@ -1,7 +1,0 @@
-add_test([=[VqSimPty.ServesBothProtocolsAtTheSettingsTheClientApplies]=]  /work/main/build-package/pty_tests [==[--gtest_filter=VqSimPty.ServesBothProtocolsAtTheSettingsTheClientApplies]==] --gtest_also_run_disabled_tests)
-set_tests_properties([=[VqSimPty.ServesBothProtocolsAtTheSettingsTheClientApplies]=]  PROPERTIES WORKING_DIRECTORY /work/main/build-package SKIP_REGULAR_EXPRESSION [==[\[  SKIPPED \]]==] LABELS pty)
-add_test([=[VqSimPty.KeepsTheSlaveRawAfterAProgramLeavesItCooked]=]  /work/main/build-package/pty_tests [==[--gtest_filter=VqSimPty.KeepsTheSlaveRawAfterAProgramLeavesItCooked]==] --gtest_also_run_disabled_tests)
-set_tests_properties([=[VqSimPty.KeepsTheSlaveRawAfterAProgramLeavesItCooked]=]  PROPERTIES WORKING_DIRECTORY /work/main/build-package SKIP_REGULAR_EXPRESSION [==[\[  SKIPPED \]]==] LABELS pty)
-add_test([=[VqSimPty.AnswersControlLines]=]  /work/main/build-package/pty_tests [==[--gtest_filter=VqSimPty.AnswersControlLines]==] --gtest_also_run_disabled_tests)
-set_tests_properties([=[VqSimPty.AnswersControlLines]=]  PROPERTIES WORKING_DIRECTORY /work/main/build-package SKIP_REGULAR_EXPRESSION [==[\[  SKIPPED \]]==] LABELS pty)
-set(  pty_tests_TESTS VqSimPty.ServesBothProtocolsAtTheSettingsTheClientApplies VqSimPty.KeepsTheSlaveRawAfterAProgramLeavesItCooked VqSimPty.AnswersControlLines)

@@ -1,5 +1,0 @@
-if(EXISTS "/work/main/build-package/wizard_tests[1]_tests.cmake")
-  include("/work/main/build-package/wizard_tests[1]_tests.cmake")
-else()
-  add_test(wizard_tests_NOT_BUILT wizard_tests_NOT_BUILT)
-endif()
