@@ -3,7 +3,9 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 
-.PHONY: deps build run test test-asan screenshots package clean
+FUZZ_SECONDS ?= 60
+
+.PHONY: deps build run test test-asan fuzz fuzz-build fuzz-smoke screenshots package clean
 
 deps:
 	@scripts/deps.sh
@@ -23,6 +25,18 @@ test-asan: deps
 	cmake --build build-asan -j$(JOBS)
 	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j$(JOBS)
 
+# libFuzzer targets with clang, ASan and UBSan, in build-fuzz/ (not part of make test).
+fuzz-build:
+	@scripts/deps.sh clang libclang-rt-14-dev
+	cmake --preset fuzz >/dev/null
+	cmake --build build-fuzz -j$(JOBS)
+
+fuzz: fuzz-build
+	scripts/fuzz.sh $(FUZZ_SECONDS)
+
+fuzz-smoke: fuzz-build
+	scripts/fuzz.sh --runs 3000
+
 screenshots: build
 	scripts/screenshots.sh
 
@@ -35,4 +49,4 @@ package: deps
 	lintian --no-tag-display-limit build-package/vq-update_*.deb
 
 clean:
-	rm -rf build build-asan build-package
+	rm -rf build build-asan build-fuzz build-package

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Runs every fuzz target of build-fuzz/ (make fuzz builds them) on its corpus.
+#   scripts/fuzz.sh [--runs N] [SECONDS] [TARGET...]
+# SECONDS per target (default $FUZZ_SECONDS or 60); --runs N stops each after N inputs instead.
+# Seeds: tests/fuzz/corpus/TARGET (committed). What a run finds goes to build-fuzz/corpus/TARGET,
+# crashes to build-fuzz/artifacts/TARGET/, the output to build-fuzz/logs/TARGET.log.
+set -u
+cd "$(dirname "$0")/.."
+runs=""
+if [ "${1:-}" = "--runs" ]; then runs=$2; shift 2; fi
+seconds=${1:-${FUZZ_SECONDS:-60}}
+[ $# -gt 0 ] && shift
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(fuzz_update_file fuzz_link_receive fuzz_boot_receive fuzz_fault_plan fuzz_sim_control)
+
+out=build-fuzz
+failed=0
+for t in "${targets[@]}"; do
+  bin=$out/tests/fuzz/$t
+  [ -x "$bin" ] || { echo "$t: not built (make fuzz builds it)" >&2; failed=1; continue; }
+  mkdir -p "$out/corpus/$t" "$out/artifacts/$t" "$out/logs"
+  opts=()
+  if [ "$t" = fuzz_update_file ]; then
+    # Room for a body one byte longer than the flash; the seed of that size is made here.
+    opts+=(-max_len=131200)
+    long=$out/corpus/$t/body_one_byte_too_long
+    [ -f "$long" ] || { printf 'VQ-SYSTEM FIRMWARE Q.VELDORAN VER'; head -c 131088 /dev/zero | tr '\0' 'Z'; } > "$long"
+  fi
+  if [ -n "$runs" ]; then opts+=(-runs="$runs"); else opts+=(-max_total_time="$seconds"); fi
+  ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
+    "$bin" "${opts[@]}" -print_final_stats=1 -timeout=30 -rss_limit_mb=2048 \
+      -artifact_prefix="$out/artifacts/$t/" "$out/corpus/$t" "tests/fuzz/corpus/$t" > "$out/logs/$t.log" 2>&1
+  rc=$?
+  done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$out/logs/$t.log" | tail -1)
+  execs=$(grep -E 'stat::number_of_executed_units' "$out/logs/$t.log" | awk '{print $2}')
+  if [ $rc -ne 0 ]; then
+    echo "$t: FAILED (exit $rc), see $out/logs/$t.log and $out/artifacts/$t/"
+    failed=1
+  else
+    echo "$t: ${execs:-?} inputs; ${done_line:-no final line}"
+  fi
+done
+exit $failed

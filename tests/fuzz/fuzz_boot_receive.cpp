@@ -1,0 +1,156 @@
+// The boot exchange's receive path: whatever the controller sends, in whatever pieces and at
+// whatever moments, against the awaited status of one flash stage.
+// Input: byte 0 picks the stage (and the adapter's batching), bytes 1-2 how many of the PC's
+// frames get a good status first (0-7, or with byte 1 at 0xFF 505-514, so the last blocks and
+// the write completion status are reachable without every input paying for 512 exchanges),
+// the rest are pieces (fuzz_support.h): the first
+// group goes out at the first frame not answered well, each further group at the next frame.
+// Holds whatever the bytes: the stage ends within its longest time-out after the last byte;
+// a stage succeeds only on statuses that are good by their checksum and ACKs; a failing
+// stage returns the code of the reply that failed it.
+#include <exception>
+#include <string>
+
+#include "base/boot_state.h"
+#include "base/comm_settings.h"
+#include "base/image_state.h"
+#include "base/progress.h"
+#include "base/state.h"
+#include "flash/boot_exchange.h"
+#include "flash/boot_stages.h"
+#include "fuzz/fuzz_support.h"
+
+using namespace vq;
+
+namespace {
+
+constexpr int kOk = 0, kOutOfReach = -1;
+
+// The verdict on a status frame, from its bytes alone.
+int verdict(const Bytes& rx) {
+  const std::size_t len = rx[1];
+  if (len + 2 >= rx.size()) return kOutOfReach;
+  unsigned sum = 0;
+  for (std::size_t i = 1; i <= len + 2; ++i) sum += rx[i];
+  if ((sum & 0xFF) != 0) return 7;
+  if (rx[2] != 0x06) return rx[2];
+  if (rx.size() == 6 && rx[3] != 0x06) return 6;
+  return kOk;
+}
+
+// Forwards to the wizard's progress and notes the verdict on every reply a stage evaluates:
+// the exchange names its " RECV" state right before it evaluates gBootRx.
+class Witness : public Progress {
+ public:
+  std::vector<int> verdicts;
+  void linkState(const std::string& t) override {
+    if (t.find(" RECV") != std::string::npos) verdicts.push_back(verdict(gBootRx));
+    formProgress().linkState(t);
+  }
+  void line(const std::string& t, ProgressLine how) override { formProgress().line(t, how); }
+  void range(int m) override { formProgress().range(m); }
+  void value(int v) override { formProgress().value(v); }
+  void busy(bool on) override { formProgress().busy(on); }
+  void showNow() override { formProgress().showNow(); }
+};
+
+struct Stage {
+  std::uint8_t (*run)();
+  int longestTimeoutMs;
+  bool resends;  // the reset rule: a bad reply is answered by sending again
+};
+const Stage kStages[] = {
+    {subBootConnect, 3000, true},      {subBootSetClock, 3000, false}, {subBootSetBaudRate, 3000, true},
+    {subBootChipErase, 65535, false},  {subBootWrite, 3000, false},    {subBootSecuritySet, 4193, false},
+    {subBootVerify, 3000, false},
+};
+
+const Bytes kAck5 = {0x02, 0x01, 0x06, 0xF9, 0x03};
+const Bytes kAck6 = {0x02, 0x02, 0x06, 0x06, 0xF2, 0x03};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fuzz::Reader in(data, size);
+  const std::uint8_t sel = in.byte();
+  const int hi = in.byte(), lo = in.byte();
+  const int answeredWell = hi == 0xFF ? 505 + lo % 10 : lo % 8;
+  const std::vector<fuzz::Piece> pieces = fuzz::readPieces(in);
+  const Stage& stage = kStages[sel % 7];
+
+  resetAllState();
+  virt::VirtualPlatform p;
+  fuzz::PlaybackDevice dev;
+  fuzz::RecordingPort port(p.port);
+  installPlatform(&p, &port, &p.timer);
+  Witness witness;
+  installProgress(&witness);
+  p.port.attach(&dev);
+  p.port.coalesceUs = (sel >> 3 & 3) * 1500;
+  port.onComm = [](CommEvent e) { subBootReceive(e); };
+  p.timer.onTick = [] { subBootTimeout(); };
+  for (std::size_t b = 0; b < gImage.size(); ++b) gImage[b].fill(std::uint8_t(b));
+
+  int frames = 0;
+  std::size_t next = 0;
+  std::int64_t lastUs = 0;
+  port.onOutput = [&](const Bytes& f) {
+    if (f.size() < 2) return;  // the single sync bytes
+    const bool baudFrame = f.size() == 6 && f[0] == 0x01 && f[2] == 0x9A;
+    if (baudFrame) return;     // the controller switches rates without a word
+    if (frames++ < answeredWell) {
+      // A good controller: a status per frame, two after the last write block and after the
+      // security data frame.
+      Bytes reply = f.size() == 260 ? kAck6 : kAck5;
+      if ((f.size() == 260 && f.back() == 0x03) || (f.size() == 6 && f[0] == 0x02)) reply.insert(reply.end(), kAck5.begin(), kAck5.end());
+      dev.host->after(500, [&dev, reply] { dev.host->transmit(reply); });
+      lastUs = std::max(lastUs, dev.host->nowUs() + 500);
+      return;
+    }
+    std::int64_t t = 0;
+    next = dev.schedule(pieces, next, t);
+    lastUs = std::max(lastUs, t);
+  };
+
+  port.setSettings("9600,N,8,1");
+  port.setRThreshold(0);
+  port.setPortOpen(true);
+
+  std::uint8_t result = 0;
+  bool runTimeFailure = false;
+  try {
+    result = stage.run();
+  } catch (const virt::HangError&) {
+    VQ_FUZZ_CHECK(!"the stage waited with nothing left to happen");
+  } catch (const std::exception&) {
+    runTimeFailure = true;  // step 5 turns it into 37 / code 30
+  }
+
+  const std::vector<int>& v = witness.verdicts;
+  // A reply is evaluated only once its line time has passed, and each frame's own line time
+  // at 9600 (at most 271 ms for a block) comes before its time-out.
+  VQ_FUZZ_CHECK(p.clock.nowUs() <= lastUs + (stage.longestTimeoutMs + 1500) * 1000LL);
+  if (runTimeFailure) {
+    VQ_FUZZ_CHECK(!v.empty() && v.back() == kOutOfReach);
+  } else if (result == 0) {
+    VQ_FUZZ_CHECK(stage.run == subBootSetBaudRate || !v.empty());
+    VQ_FUZZ_CHECK(v.empty() || v.back() == kOk);
+    if (!stage.resends)
+      for (int x : v) VQ_FUZZ_CHECK(x == kOk);
+  } else if (result == 31) {
+    VQ_FUZZ_CHECK(gErrCode == 33);
+    if (!stage.resends)
+      for (int x : v) VQ_FUZZ_CHECK(x == kOk);
+  } else if (stage.resends) {
+    VQ_FUZZ_CHECK(result == 32 && gErrCode == 32);
+    VQ_FUZZ_CHECK(v.size() == 17);
+    for (int x : v) VQ_FUZZ_CHECK(x != kOk && x != kOutOfReach);
+  } else {
+    // The first bad reply ends the stage and gives its code.
+    VQ_FUZZ_CHECK(!v.empty() && v.back() == result);
+    for (std::size_t i = 0; i + 1 < v.size(); ++i) VQ_FUZZ_CHECK(v[i] == kOk);
+  }
+  installProgress(nullptr);
+  installPlatform(nullptr, nullptr, nullptr);
+  return 0;
+}

@@ -1,0 +1,148 @@
+// What the fuzz targets share: reading the fuzzer's bytes, a far end of the virtual line that
+// plays them back as received bytes at chosen moments, and a port that records what the
+// program read. Each target drives the program's own code; nothing here decides a reply.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "base/bytes.h"
+#include "platform/virtual/virtual_platform.h"
+
+namespace vq::fuzz {
+
+// A failed invariant: libFuzzer keeps the input as a crash.
+#define VQ_FUZZ_CHECK(cond)                                                           \
+  do {                                                                                \
+    if (!(cond)) {                                                                    \
+      std::fprintf(stderr, "invariant failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__); \
+      std::abort();                                                                   \
+    }                                                                                 \
+  } while (0)
+
+class Reader {
+ public:
+  Reader(const std::uint8_t* d, std::size_t n) : d_(d), n_(n) {}
+  bool empty() const { return pos_ >= n_; }
+  std::uint8_t byte() { return pos_ < n_ ? d_[pos_++] : 0; }
+  Bytes take(std::size_t k) {
+    const std::size_t m = k < n_ - pos_ ? k : n_ - pos_;
+    Bytes b(d_ + pos_, d_ + pos_ + m);
+    pos_ += m;
+    return b;
+  }
+
+ private:
+  const std::uint8_t* d_;
+  std::size_t n_;
+  std::size_t pos_ = 0;
+};
+
+// One piece of what the far end sends: after `delayUs` (counted from the previous piece, or
+// from the PC write that starts its group), optionally flipping CTS first.
+struct Piece {
+  std::int64_t delayUs = 0;
+  bool flipCts = false;
+  bool startsGroup = false;  // waits for the PC's next write
+  Bytes bytes;
+};
+
+// Piece header byte: bit 7 flips CTS, bit 6 starts a new group, bits 0-5 the delay; a second
+// byte gives the length. Long delays come in whole seconds so time-outs are reachable.
+inline std::vector<Piece> readPieces(Reader& in) {
+  std::vector<Piece> out;
+  while (!in.empty()) {
+    const std::uint8_t h = in.byte();
+    const std::uint8_t len = in.byte();
+    Piece p;
+    p.flipCts = h & 0x80;
+    p.startsGroup = h & 0x40;
+    const int d = h & 0x3F;
+    p.delayUs = d < 48 ? std::int64_t(d) * 250 : std::int64_t(d - 47) * 1'000'000;
+    p.bytes = in.take(len);
+    out.push_back(std::move(p));
+  }
+  return out;
+}
+
+// The far end: sends what it is told when it is told, CTS as the pieces set it.
+class PlaybackDevice : public virt::Device {
+ public:
+  void attach(virt::DeviceHost* h) override { host = h; }
+  void receive(std::uint8_t, const LineSettings&) override {}
+  bool cts() const override { return ctsOn; }
+  bool dsr() const override { return false; }
+
+  // Schedules pieces from `from` on, up to the next group start, from now; returns the end
+  // index and the time of the last byte scheduled (line time not counted).
+  std::size_t schedule(const std::vector<Piece>& pieces, std::size_t from, std::int64_t& lastUs) {
+    std::int64_t t = 0;
+    std::size_t i = from;
+    for (; i < pieces.size(); ++i) {
+      if (i > from && pieces[i].startsGroup) break;
+      t += pieces[i].delayUs;
+      const Piece* p = &pieces[i];
+      host->after(t, [this, p] {
+        if (p->flipCts) {
+          ctsOn = !ctsOn;
+          host->modemChanged();
+        }
+        if (!p->bytes.empty()) host->transmit(p->bytes);
+      });
+    }
+    lastUs = host->nowUs() + t;
+    return i;
+  }
+
+  virt::DeviceHost* host = nullptr;
+  bool ctsOn = true;
+};
+
+// mscComm as the program sees it, with what each input() handed over kept for the checks.
+class RecordingPort : public SerialPort {
+ public:
+  explicit RecordingPort(virt::VirtualSerialPort& p) : p_(p) {
+    p_.onComm = [this](CommEvent e) {
+      if (onComm) onComm(e);
+    };
+  }
+  Bytes taken;    // bytes input() returned since the last clear
+  int writes = 0; // output() calls
+  std::function<void(const Bytes&)> onOutput;
+
+  void setCommPort(int n) override { p_.setCommPort(n); }
+  int commPort() const override { return p_.commPort(); }
+  void setSettings(const std::string& t) override { p_.setSettings(t); }
+  std::string settings() const override { return p_.settings(); }
+  void setHandshaking(int m) override { p_.setHandshaking(m); }
+  int handshaking() const override { return p_.handshaking(); }
+  void setPortOpen(bool o) override { p_.setPortOpen(o); }
+  bool portOpen() const override { return p_.portOpen(); }
+  void setRThreshold(int n) override { p_.setRThreshold(n); }
+  int rThreshold() const override { return p_.rThreshold(); }
+  void setSThreshold(int n) override { p_.setSThreshold(n); }
+  int sThreshold() const override { return p_.sThreshold(); }
+  Bytes input() override {
+    Bytes b = p_.input();
+    taken.insert(taken.end(), b.begin(), b.end());
+    return b;
+  }
+  void output(const Bytes& b) override {
+    p_.output(b);
+    ++writes;
+    if (onOutput) onOutput(b);
+  }
+  void discardInput() override { p_.discardInput(); }
+  void discardOutput() override { p_.discardOutput(); }
+  void setRTSEnable(bool on) override { p_.setRTSEnable(on); }
+  void setDTREnable(bool on) override { p_.setDTREnable(on); }
+  bool ctsHolding() const override { return p_.ctsHolding(); }
+  bool dsrHolding() const override { return p_.dsrHolding(); }
+
+ private:
+  virt::VirtualSerialPort& p_;
+};
+
+}  // namespace vq::fuzz
