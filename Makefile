@@ -35,7 +35,7 @@ fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ_SECONDS)
 
 fuzz-smoke: fuzz-build
-	scripts/fuzz.sh --runs 3000
+	scripts/fuzz.sh --runs 3000 300
 
 screenshots: build
 	scripts/screenshots.sh

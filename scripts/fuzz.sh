@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every fuzz target of build-fuzz/ (make fuzz builds them) on its corpus.
 #   scripts/fuzz.sh [--runs N] [SECONDS] [TARGET...]
-# SECONDS per target (default $FUZZ_SECONDS or 60); --runs N stops each after N inputs instead.
+# Each target stops after SECONDS (default $FUZZ_SECONDS or 60) or, with --runs N, after N
+# inputs if that comes first.
 # Seeds: tests/fuzz/corpus/TARGET (committed). What a run finds goes to build-fuzz/corpus/TARGET,
 # crashes to build-fuzz/artifacts/TARGET/, the output to build-fuzz/logs/TARGET.log.
 set -u
@@ -26,7 +27,8 @@ for t in "${targets[@]}"; do
     long=$out/corpus/$t/body_one_byte_too_long
     [ -f "$long" ] || { printf 'VQ-SYSTEM FIRMWARE Q.VELDORAN VER'; head -c 131088 /dev/zero | tr '\0' 'Z'; } > "$long"
   fi
-  if [ -n "$runs" ]; then opts+=(-runs="$runs"); else opts+=(-max_total_time="$seconds"); fi
+  opts+=(-max_total_time="$seconds")
+  [ -n "$runs" ] && opts+=(-runs="$runs")
   ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
     "$bin" "${opts[@]}" -print_final_stats=1 -timeout=30 -rss_limit_mb=2048 \
       -artifact_prefix="$out/artifacts/$t/" "$out/corpus/$t" "tests/fuzz/corpus/$t" > "$out/logs/$t.log" 2>&1

@@ -125,6 +125,12 @@ class VqDevice : public virt::Device {
   LineSettings expectedSettings() const;
 
   const std::vector<FrameRecord>& frames() const { return frames_; }
+  // How many replies of a kind (a fault plan kind: "reset", "i127", "boot", ...) the device has
+  // planned so far: a fault added now for "the next one" has nth = this + 1.
+  int occurrences(const std::string& kind) const {
+    const auto it = counts_.find(kind);
+    return it == counts_.end() ? 0 : it->second;
+  }
   const std::vector<Violation>& violations() const { return violations_; }
   // Text report: state, flash SHA-256 (and whether it equals the file's body padded with 0xFF),
   // violations, frames.

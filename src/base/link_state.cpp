@@ -8,6 +8,7 @@ std::int32_t gReqRemain = 0;
 bool gLinkBusy = false;
 bool gReplyOk = false;
 std::int32_t gRetryCount = 0;
+std::int32_t gBusyReplies = 0;
 Bytes gTxBuffer;
 Bytes gRxBuffer;
 std::uint8_t gRxExpected = 255;
@@ -24,6 +25,7 @@ void resetLinkState() {
   gLinkBusy = false;
   gReplyOk = false;
   gRetryCount = 0;
+  gBusyReplies = 0;
   gTxBuffer.clear();
   gRxBuffer.clear();
   gRxExpected = 255;

@@ -15,6 +15,7 @@ extern std::int32_t gReqRemain;   // requests still to be written; -1 when done 
 extern bool gLinkBusy;            // a batch is being worked off
 extern bool gReplyOk;             // the request in flight got an accepted reply
 extern std::int32_t gRetryCount;  // ticks in a row without an accepted reply
+extern std::int32_t gBusyReplies; // busy replies to the request in flight
 extern Bytes gTxBuffer;           // wire bytes of the request in flight
 extern Bytes gRxBuffer;           // received bytes not yet consumed
 extern std::uint8_t gRxExpected;  // total length of the reply being assembled; 255 = unknown

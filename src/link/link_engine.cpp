@@ -90,6 +90,7 @@ void commSend() {
       return;
     }
     gReplyOk = false;
+    gBusyReplies = 0;
     gTxBuffer = encodeRequest(gReqQueue[std::size_t(gReqLast - gReqRemain)]);
     setLinkText("Send");
   } else {
@@ -103,6 +104,13 @@ void commSend() {
     setLinkText("Retry");
   }
   if (sendTxBuffer()) afterTickWrite();
+}
+
+// A whole, well-formed reply to another command than the one in flight: the late answer to an
+// earlier request, arriving behind that request's repeats. Taken as the answer, it would stand
+// in for one still to come, and a batch could end before its last request was answered.
+bool answersAnotherRequest(const InstrumentFrame& reply) {
+  return gTxBuffer.size() > kCommandOffset && fncCheckSum(reply) && reply.Command != gTxBuffer[kCommandOffset];
 }
 
 void commReceive(CommEvent ev) {
@@ -134,15 +142,17 @@ void commReceive(CommEvent ev) {
   }
   if (!corrupt && gRxBuffer.size() < gRxExpected) return;
 
+  gRxExpected = kRxLengthUnknown;
+  if (!corrupt) decodeReply(gRxBuffer, gRxFrame);
+  gRxBuffer.clear();  // bytes beyond the frame go with it
+  if (!corrupt && answersAnotherRequest(gRxFrame)) {
+    setLinkText("Wait");
+    return;  // the wait for the answer goes on, its tick or its bound as they were
+  }
+
   tmrComm().setEnabled(false);
   endInitReplyWait();
-  gRxExpected = kRxLengthUnknown;
-  if (corrupt) {
-    gReplyOk = false;
-  } else {
-    decodeReply(gRxBuffer, gRxFrame);
-  }
-  gRxBuffer.clear();  // bytes beyond the frame go with it
+  if (corrupt) gReplyOk = false;
 
   if (!corrupt) {
     if (!fncCheckSum(gRxFrame)) {
@@ -153,7 +163,9 @@ void commReceive(CommEvent ev) {
           subDispatchReply(gRxFrame);
           gReplyOk = true;
           break;
-        case ReplyClass::Busy: gRetryCount = 0; break;
+        case ReplyClass::Busy:
+          if (++gBusyReplies <= kBusyReplyLimit) gRetryCount = 0;
+          break;
         case ReplyClass::Rejected: break;
       }
     }
@@ -195,6 +207,7 @@ void subFirstSend() {
   setLinkText("Send");
   gReplyOk = false;
   gRetryCount = 0;
+  gBusyReplies = 0;
   if (!sendTxBuffer()) return;
   progress().showNow();
   platform().doEvents();

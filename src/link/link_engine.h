@@ -14,6 +14,9 @@ constexpr std::uint8_t kRxLengthUnknown = 255;
 // Initialising the parameters may take the instrument long, so its reply is not repeated; it
 // is still not awaited for ever (a silent instrument would hang the step).
 constexpr int kInitReplyLimitMs = 60000;
+// A busy reply starts the repeats of its request again, but an instrument that stays busy for
+// about as long as the 124 bound (one busy reply a tick) is given up like a silent one (12).
+constexpr int kBusyReplyLimit = kInitReplyLimitMs / kLinkTickMs;
 
 
 // Runs the first `count` requests of gReqQueue as one batch and waits for its end, the window

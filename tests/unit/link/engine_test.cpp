@@ -150,32 +150,34 @@ TEST_F(Engine, SilenceFailsAfterTenRepeats) {
   EXPECT_TRUE(p->port.portOpen());  // the opening mode request put the instrument in PC mode
 }
 
-TEST_F(Engine, BusyReplyRestartsTheRetryCount) {
-  // Five silent sends, a busy reply to the sixth, then silence.
-  dev->script = [](const InstrumentFrame& r, int nth) -> std::optional<Pieces> {
-    if (r.Command != 1) return std::nullopt;
-    if (nth == 6) return Pieces{{300, replyFrame(1, 51, 0, {})}};
-    return Pieces{};
+TEST_F(Engine, BusyRepliesRestartTheRetryCountUpToTheirBound) {
+  const struct {
+    const char* name;
+    int firstBusy, lastBusy;  // which sends of request 1 are answered busy
+    bool answeredAfter;       // the send after them gets the reply, or silence
+    std::uint8_t code;
+    int sends;
+  } cases[] = {
+      {"five silent sends, one busy reply, then silence", 6, 6, false, 12, 6 + 10},
+      {"busy a while, then the answer", 1, 500, true, 0, 501},
+      {"busy for ever: given up at the bound", 1, 1 << 30, false, 12, kBusyReplyLimit + 10},
   };
-  openPort();
-  runBatch(queueReadBatch);
-  EXPECT_EQ(gErrCode, 12);
-  EXPECT_EQ(dev->count(1), 6 + 10);
-  EXPECT_EQ(p->clock.nowUs() - rxEventsUs.back(), 11 * kTickUs);
-}
-
-TEST_F(Engine, ReplyWithAnotherCommandNumberAnswersTheRequestInFlight) {
-  dev->script = [](const InstrumentFrame& r, int) -> std::optional<Pieces> {
-    if (r.Command == 1) return Pieces{{300, replyFrame(2, 0, 0, textBytes(" 99999"))}};
-    if (r.Command == 2) return Pieces{{300, replyFrame(2, 0, 0, {})}};  // stores nothing
-    return std::nullopt;
-  };
-  openPort();
-  runBatch(queueReadBatch);
-  EXPECT_EQ(gErrCode, 0);
-  EXPECT_EQ(dev->count(1), 1);
-  EXPECT_EQ(gSerialNo, " 99999");
-  EXPECT_EQ(gModelName, "");
+  for (const auto& c : cases) {
+    fresh();
+    dev->script = [&](const InstrumentFrame& r, int nth) -> std::optional<Pieces> {
+      if (r.Command != 1) return std::nullopt;
+      if (nth >= c.firstBusy && nth <= c.lastBusy) return Pieces{{300, replyFrame(1, 51, 0, {})}};
+      if (nth > c.lastBusy && c.answeredAfter) return std::nullopt;
+      return Pieces{};
+    };
+    openPort();
+    runBatch(queueReadBatch);
+    EXPECT_EQ(gErrCode, c.code) << c.name;
+    EXPECT_EQ(dev->count(1), c.sends) << c.name;
+    if (c.code != 0 && c.lastBusy < kBusyReplyLimit) {  // the last reply, then 11 silent ticks
+      EXPECT_EQ(p->clock.nowUs() - rxEventsUs.back(), 11 * kTickUs) << c.name;
+    }
+  }
 }
 
 TEST_F(Engine, RepliesThatDoNotCountAreRepeated) {
@@ -197,6 +199,7 @@ TEST_F(Engine, RepliesThatDoNotCountAreRepeated) {
       {"status 0x36 accepted", replyFrame(1, 0x36, 0, textBytes("ABCDEFGH")), true},
       {"busy", replyFrame(1, 51, 0, textBytes("ABCDEFGH")), false},
       {"sync bytes not FF", foreignSync, true},
+      {"reply to another command: stale, not the answer", replyFrame(2, 0, 0, textBytes("ABCDEFGH")), false},
       {"245 data bytes, the longest reply", replyFrame(1, 0, 0, Bytes(245, 'x')), true},
   };
   for (const auto& c : cases) {
