@@ -7,6 +7,11 @@
 namespace vq::sim {
 namespace {
 
+// Beyond these a plan means nothing a test could wait for, and the arithmetic on them (µs,
+// nth + count) would overflow.
+constexpr long kMaxOccurrence = 1'000'000;
+constexpr long kMaxDelayMs = 24L * 3600 * 1000;
+
 bool toInt(const std::string& s, int base, long& out) {
   if (s.empty()) return false;
   char* end = nullptr;
@@ -40,10 +45,10 @@ std::optional<Fault> parseFault(const std::string& text) {
     std::string occ = head.substr(hash + 1);
     auto plus = occ.find('+');
     long n;
-    if (!toInt(occ.substr(0, plus), 10, n) || n < 1) return std::nullopt;
+    if (!toInt(occ.substr(0, plus), 10, n) || n < 1 || n > kMaxOccurrence) return std::nullopt;
     f.nth = int(n);
     if (plus != std::string::npos) {
-      if (!toInt(occ.substr(plus + 1), 10, n) || n < 0) return std::nullopt;
+      if (!toInt(occ.substr(plus + 1), 10, n) || n < 0 || n > kMaxOccurrence) return std::nullopt;
       f.count = int(n);
     }
   }
@@ -73,14 +78,14 @@ std::optional<Fault> parseFault(const std::string& text) {
     }
   } else if (name == "delay" && hasArg) {
     f.action = FaultAction::Delay;
-    if (!toInt(arg, 10, v) || v < 0) return std::nullopt;
+    if (!toInt(arg, 10, v) || v < 0 || v > kMaxDelayMs) return std::nullopt;
     f.delayUs = v * 1000;
   } else if (name == "pieces" && hasArg) {
     f.action = FaultAction::Pieces;
     auto slash = arg.find('/');
     if (slash == std::string::npos || !toInt(arg.substr(0, slash), 10, v) || v < 1) return std::nullopt;
     f.pieceSize = int(v);
-    if (!toInt(arg.substr(slash + 1), 10, v) || v < 0) return std::nullopt;
+    if (!toInt(arg.substr(slash + 1), 10, v) || v < 0 || v > kMaxDelayMs) return std::nullopt;
     f.gapUs = v * 1000;
   } else if (name == "trail" && hasArg) {
     f.action = FaultAction::Trail;

@@ -123,9 +123,20 @@ void commReceive(CommEvent ev) {
     return;
   }
   if (ev != CommEvent::Receive) return;
+  // With no batch running nothing is in flight: what comes is late (an answer to a repeat)
+  // and would otherwise start the first reply of the next batch.
+  auto dropIfIdle = [&port] {
+    if (gLinkBusy) return false;
+    port.input();
+    gRxBuffer.clear();
+    gRxExpected = kRxLengthUnknown;
+    return true;
+  };
+  if (dropIfIdle()) return;
 
   setLinkText("Recv");
-  progress().showNow();
+  progress().showNow();  // may run events: the batch can end meanwhile
+  if (dropIfIdle()) return;
   // The read takes everything buffered. No discard after it: on a real driver bytes keep
   // arriving meanwhile, and a discard would throw away the rest of the reply being assembled.
   const Bytes in = port.input();
@@ -254,6 +265,9 @@ void subEndBatch(BatchEnd how) {
   setLinkText("Ready");
   progress().showNow();
   platform().doEvents();
+  // Bytes that came in during the yield would be the head of the next batch's first reply.
+  gRxBuffer.clear();
+  gRxExpected = kRxLengthUnknown;
 
   gReqLast = 0;
   gReqRemain = -1;

@@ -234,6 +234,37 @@ TEST_F(Engine, OverlongReplyIsDroppedAsSoonAsItsLengthIsSeen) {
   }
 }
 
+TEST_F(Engine, BytesAfterABatchNeverReachTheNextOne) {
+  // The batch is one mode request that leaves the port open (PC mode); then late bytes come.
+  const Bytes modeReply = replyFrame(127, 0, 1, {1});
+  const struct {
+    const char* name;
+    Pieces reply;
+  } cases[] = {
+      {"half a second copy of the reply", {{300, modeReply}, {2000, Bytes(modeReply.begin(), modeReply.begin() + 9)}}},
+      {"a whole second copy", {{300, modeReply}, {2000, modeReply}}},
+      {"a stray byte", {{300, modeReply}, {2000, {0x00}}}},
+  };
+  for (const auto& c : cases) {
+    fresh();
+    dev->script = [&](const InstrumentFrame& r, int nth) -> std::optional<Pieces> {
+      if (r.Command == 127 && nth == 1) return c.reply;
+      return std::nullopt;
+    };
+    openPort();
+    startModeRequest();
+    ASSERT_TRUE(p->runUntil([] { return !gLinkBusy; }, 100000)) << c.name;
+    p->runUntil([] { return false; }, 20000);
+    ASSERT_TRUE(p->port.portOpen()) << c.name;
+    EXPECT_TRUE(gRxBuffer.empty()) << c.name;
+
+    runBatch(queueReadBatch);
+    EXPECT_EQ(gErrCode, 0) << c.name;
+    EXPECT_EQ(dev->count(1), 1) << c.name;  // answered at once, no repeat
+    EXPECT_EQ(gModelName, "VQA-7001") << c.name;
+  }
+}
+
 TEST_F(Engine, OverlongReplyHeadLeavesNothingBehind) {
   dev->script = [](const InstrumentFrame& r, int) -> std::optional<Pieces> {
     if (r.Command == 127) return Pieces{{300, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 127, 0, 1, 246}}};

@@ -175,6 +175,11 @@ TEST(SimFaults, TextForm) {
       {"reset:status=XYZ", false, "", 0, 0, FaultAction::Drop},
       {"reset:drop=1", false, "", 0, 0, FaultAction::Drop},
       {"reset", false, "", 0, 0, FaultAction::Drop},
+      // Numbers whose µs or nth + count would overflow are refused, not wrapped.
+      {"reset:delay=9223372036854775807", false, "", 0, 0, FaultAction::Drop},
+      {"reset:pieces=1/86400001", false, "", 0, 0, FaultAction::Drop},
+      {"reset#2147483647+2147483647:drop", false, "", 0, 0, FaultAction::Drop},
+      {"i1:delay=86400000", true, "i1", 1, 1, FaultAction::Delay},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
