@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <chrono>
@@ -71,7 +72,8 @@ bool runRound(int n, const QString& rate, Round& round) {
     const QString state = sims[std::size_t(i)]->dir() + "/state";
     std::vector<std::string> args{VQ_UPDATE_CLI_PATH, "--port", sims[std::size_t(i)]->linkPath().toStdString(),
                                   "--file", files[std::size_t(i)].toStdString(), "--writing-rate", rate.toStdString(),
-                                  "--switch-ready", "--lang", "en"};
+                                  "--switch-ready", "--lang", "en", "--trace",
+                                  (sims[std::size_t(i)]->dir() + "/trace.txt").toStdString()};
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -83,7 +85,9 @@ bool runRound(int n, const QString& rate, Round& round) {
     envp.push_back(nullptr);
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    const std::string log = (sims[std::size_t(i)]->dir() + "/cli.log").toStdString();
+    posix_spawn_file_actions_addopen(&fa, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&fa, STDOUT_FILENO, STDERR_FILENO);
     pid_t pid = 0;
     const int rc = posix_spawn(&pid, argv[0], &fa, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&fa);
@@ -93,18 +97,41 @@ bool runRound(int n, const QString& rate, Round& round) {
     }
     pids.push_back(pid);
   }
-  for (pid_t pid : pids) {
+  for (std::size_t i = 0; i < pids.size(); ++i) {
     int status = 0;
     rusage ru{};
-    if (::wait4(pid, &status, 0, &ru) < 0) return false;
+    if (::wait4(pids[i], &status, 0, &ru) < 0) return false;
     round.cliCpuS += seconds(ru.ru_utime) + seconds(ru.ru_stime);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) ++round.failed;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      ++round.failed;
+      // Where it stopped: the last step named and the message's first line.
+      QFile f(sims[i]->dir() + "/cli.log");
+      QString step, first;
+      if (f.open(QIODevice::ReadOnly))
+        for (const QString& l : QString::fromUtf8(f.readAll()).split('\n')) {
+          if (l.startsWith("== ")) step = l;
+          else if (!step.isEmpty() && first.isEmpty() && l.contains("occur")) first = l;
+        }
+      // The trace and the simulator's report outlive the run's temporary folder.
+      const QString kept = QDir::temp().filePath(QString("parallel_cli_bench-%1-%2").arg(n).arg(i + 1));
+      QDir(kept).removeRecursively();
+      QDir().mkpath(kept);
+      QFile::copy(sims[i]->dir() + "/trace.txt", kept + "/trace.txt");
+      QFile::copy(f.fileName(), kept + "/cli.log");
+      sims[i]->report();
+      QFile::copy(sims[i]->reportPath(), kept + "/report.txt");
+      std::printf("  update %zu failed with status %d in %s: %s (trace, log and report in %s)\n", i + 1,
+                  WEXITSTATUS(status), qPrintable(step), qPrintable(first), qPrintable(kept));
+    }
   }
   round.wallS = double(wall.nsecsElapsed()) / 1e9;
   for (auto& sim : sims) {
     round.simCpuS += procCpuSeconds(sim->pid());
     const SimReport r = sim->report();
-    if (r["flash_matches_update_file"] != "yes" || r["violations"] != "0") ++round.failed;
+    if (r["violations"] != "0") {
+      ++round.failed;
+      std::printf("  simulator %s: %s\n", qPrintable(sim->dir()), qPrintable(r.linesStarting("violation ").join("; ")));
+    }
   }
   return true;
 }
