@@ -2,6 +2,7 @@
 // whole updates, the forced update, a failure in each step that holds the port, refused
 // options, the operator's Enter and Ctrl+C, the trace and the update record. One table; each
 // row starts its own simulator and program.
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 
 #include <QCryptographicHash>
@@ -13,6 +14,7 @@
 
 #include "e2e/sim_process.h"
 #include "e2e/update_walk.h"
+#include "support/pty.h"
 
 using namespace vq::e2e;
 
@@ -277,6 +279,50 @@ class CliE2eTest : public QObject {
     }
 
     if (QFileInfo::exists(state + "/trace.txt")) checkTraceAgainstReport(state + "/trace.txt", r);
+  }
+
+  // On a terminal the counting lines of step 5 are rewritten in place with the bar, cut to
+  // the terminal's width so a rewrite never wraps.
+  void progressOnATerminal() {
+    SimProcess sim;
+    const QString file = sim.makeUpdateFile("new.bin", {"--version", "1.2.0", "--seed", "3"});
+    QVERIFY2(!file.isEmpty(), qPrintable(sim.error()));
+    QVERIFY2(sim.start(QStringList{"--switch", "auto", "--expect-file", file} + fastDevice() +
+                       QStringList{"--program-ms", "3"}),
+             qPrintable(sim.error()));
+    vq::test::PtyMaster term;
+    QVERIFY(!term.slave.isEmpty());
+    constexpr int kColumns = 60;
+    winsize ws{};
+    ws.ws_col = kColumns;
+    ws.ws_row = 24;
+    QCOMPARE(::ioctl(term.master, TIOCSWINSZ, &ws), 0);
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_STATE_HOME", sim.dir() + "/state");
+    cli.setProcessEnvironment(env);
+    cli.setStandardOutputFile(term.slave);
+    cli.start(cliProgram(), {"--port", sim.linkPath(), "--file", file, "--switch-ready", "--lang", "en"});
+    QByteArray shown;
+    QElapsedTimer t;
+    t.start();
+    auto drain = [&] {
+      char buf[4096];
+      for (ssize_t n; (n = ::read(term.master, buf, sizeof buf)) > 0;) shown.append(buf, n);
+    };
+    while (!cli.waitForFinished(20) && t.elapsed() < 120000) drain();
+    drain();
+    QCOMPARE(cli.exitCode(), 0);
+    QVERIFY2(shown.contains("\r\x1b[K["), shown.constData());
+    QVERIFY2(QString::fromUtf8(shown).contains(QRegularExpression(R"(\] \d+/512  [0-9.]+ kB/s  \d+:\d\d left)")),
+             shown.constData());
+    // Every rewrite, up to the next line end or rewrite (the instruction texts wrap as they may).
+    const QList<QByteArray> rewrites = shown.split('\r');
+    for (const QByteArray& r : rewrites) {
+      if (!r.startsWith("\x1b[K")) continue;
+      const QByteArray line = r.mid(3).split('\n').first();
+      QVERIFY2(line.size() < kColumns, line.constData());
+    }
   }
 
   // The window's program traces and records the same way (its autopilot walks the wizard).
