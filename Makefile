@@ -44,7 +44,7 @@ screenshots: build
 package: deps
 	@scripts/deps.sh lintian dpkg-dev file
 	cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release >/dev/null
-	cmake --build build-package -j$(JOBS) --target vq-update package-docs
+	cmake --build build-package -j$(JOBS) --target vq-update vq-update-cli package-docs
 	cd build-package && cpack
 	lintian --no-tag-display-limit build-package/vq-update_*.deb
 

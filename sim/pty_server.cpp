@@ -1,5 +1,7 @@
 #include "pty_server.h"
 
+#include "sha256.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -222,6 +224,7 @@ void PtyServer::readMaster() {
     }
     inBusyUntil_ = t;
     bytesIn_ += n;
+    wireIn_.insert(wireIn_.end(), buf, buf + n);
   }
 }
 
@@ -250,6 +253,7 @@ void PtyServer::flushOut() {
   ssize_t n = ::write(master_, chunk.data(), chunk.size());
   if (n < 0) n = 0;
   bytesOut_ += n;
+  wireOut_.insert(wireOut_.end(), chunk.begin(), chunk.begin() + n);
   out_.erase(out_.begin(), out_.begin() + n);
 }
 
@@ -330,6 +334,8 @@ std::string PtyServer::reportText() const {
   o << "pty=" << slavePath_ << "\n";
   o << "pty_bytes_in=" << bytesIn_ << "\n";
   o << "pty_bytes_out=" << bytesOut_ << "\n";
+  o << "pty_in_sha256=" << sha256Hex(wireIn_) << "\n";
+  o << "pty_out_sha256=" << sha256Hex(wireOut_) << "\n";
   o << "pty_dropped_out=" << droppedOut_ << "\n";
   o << "pty_unplugs=" << unplugs_ << "\n";
   return o.str() + r;

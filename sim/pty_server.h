@@ -94,6 +94,9 @@ class PtyServer : public virt::DeviceHost {
   bool changedThisWake_ = false;
   long droppedOut_ = 0;
   long bytesIn_ = 0, bytesOut_ = 0;
+  // Every byte read from and written to the line, in order, for the report's hashes: a trace
+  // of the program's side must hold exactly these.
+  Bytes wireIn_, wireOut_;
   long unplugs_ = 0;
 };
 

@@ -79,6 +79,8 @@ Report lines (key=value): power mode switch link_settings boot_baud pc_mode mode
 serial cmd04 cmd06 fw_main fw_rev security flash_sha256 [expected_sha256
 flash_matches_update_file=yes|no] frames_in frames_out violations=N, then
 "violation TIME_US TEXT" lines, then "frame TIME_US in|out SETTINGS [HEX] NOTE" lines.
+On a pty also: pty_bytes_in/out (bytes read from and written to the line) and
+pty_in_sha256/pty_out_sha256 (their SHA-256, in order).
 )";
 
 bool readFile(const std::string& path, vq::Bytes& out) {

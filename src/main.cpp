@@ -1,5 +1,7 @@
 // vq-update: the VQ system firmware update tool.
 //   vq-update [--com N=PATH]...   pin COM N to a serial device (e.g. --com 1=/dev/ttyUSB0)
+//             [--trace FILE]      every byte and line change on the port into FILE
+//                                 (platform/trace/serial_trace.h)
 //             [--autopilot DIR --file PATH]
 //                                 walk the whole update by itself with PATH as the update file,
 //                                 saving a PNG of every step in DIR (see ui/autopilot.h)
@@ -13,16 +15,24 @@
 #include <cstring>
 #include <memory>
 
+#include "app/update_attempt.h"
+#include "base/forms.h"
+#include "base/image_state.h"
+#include "base/progress.h"
+#include "base/texts.h"
 #include "platform/qt/port_check.h"
+#include "platform/qt/update_log.h"
+#include "platform/trace/serial_trace.h"
 #include "ui/autopilot.h"
 #include "ui/program.h"
 
 namespace {
 const char* kUsage =
-    "usage: vq-update [--com N=PATH]... [--autopilot DIR --file PATH]\n"
+    "usage: vq-update [--com N=PATH]... [--trace FILE] [--autopilot DIR --file PATH]\n"
     "       vq-update [--com N=PATH]... --check-port [COMn|PATH]\n"
     "       vq-update --version\n";
 constexpr int kHighestCom = 16;
+constexpr vq::Text kRecordFailed{"更新記録を書き込めませんでした：", "The update record could not be written: "};
 
 // "--name value" or "--name=value"; advances i past the value.
 bool takeOption(const QStringList& args, qsizetype& i, const QString& name, QString& value) {
@@ -107,10 +117,13 @@ int main(int argc, char** argv) {
   vq::qt::ComPortMap map;
   QString autopilotDir;
   QString autopilotFile;
+  QString tracePath;
   const QStringList args = QApplication::arguments();
   for (qsizetype i = 1; i < args.size(); ++i) {
     QString value;
-    if (takeOption(args, i, "--autopilot", autopilotDir) || takeOption(args, i, "--file", autopilotFile)) continue;
+    if (takeOption(args, i, "--autopilot", autopilotDir) || takeOption(args, i, "--file", autopilotFile) ||
+        takeOption(args, i, "--trace", tracePath))
+      continue;
     if (!takeOption(args, i, "--com", value)) {
       std::fprintf(stderr, "unknown argument: %s\n%s", qPrintable(args[i]), kUsage);
       return 2;
@@ -129,12 +142,36 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  vq::ui::Program program(map);
+  vq::TraceFile trace;
+  if (!tracePath.isEmpty()) {
+    std::string why;
+    if (!trace.open(tracePath.toStdString(), "vq-update " VQ_VERSION, why)) {
+      std::fprintf(stderr, "vq-update: cannot write the trace: %s\n", why.c_str());
+      return 2;
+    }
+  }
+
+  vq::ui::Program program(map, trace.isOpen() ? &trace : nullptr);
+  // One line per attempted update; a record that cannot be written is said below the progress
+  // lines and on stderr, and the update goes on.
+  vq::qt::UpdateLog updateLog(program.map, "vq-update " VQ_VERSION);
+  updateLog.onError = [](const std::string& why) {
+    const std::string text = vq::pick(kRecordFailed) + why;
+    std::fprintf(stderr, "vq-update: %s\n", text.c_str());
+    vq::gProgressLog = vq::frmMain.txtProcess.text;
+    vq::progress().line(text, vq::gProgressLog.empty() ? vq::ProgressLine::Restart : vq::ProgressLine::KeepLast);
+  };
+  vq::installUpdateRecordSink(&updateLog);
+  struct SinkOff {
+    ~SinkOff() { vq::installUpdateRecordSink(nullptr); }
+  } sinkOff;
   std::unique_ptr<vq::ui::Autopilot> autopilot;
   if (!autopilotDir.isEmpty()) autopilot = std::make_unique<vq::ui::Autopilot>(program, autopilotDir, autopilotFile);
   program.start();
-  if (!autopilot) return QApplication::exec();
-  autopilot->start();
+  if (autopilot) autopilot->start();
   const int rc = QApplication::exec();
+  // Closed between steps 2 and 7: that attempt ends as stopped.
+  vq::noteUpdateStopped();
+  if (!autopilot) return rc;
   return rc != 0 ? rc : autopilot->exitCode();
 }

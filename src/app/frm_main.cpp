@@ -6,6 +6,7 @@
 
 #include "app/file_select.h"
 #include "app/sequencer.h"
+#include "app/update_attempt.h"
 #include "base/comm_settings.h"
 #include "base/firmware_file.h"
 #include "base/link_state.h"
@@ -64,6 +65,7 @@ void setCaptions() {
 
 void frmMain_Load() {
   resetAllState();
+  resetUpdateAttempt();
 
   gLangId = static_cast<std::int16_t>(platform().systemLangId());
   frmMain.caption = windowCaption();

@@ -7,6 +7,7 @@
 
 #include "app/protocol_steps.h"
 #include "app/step_texts.h"
+#include "app/update_attempt.h"
 #include "base/error_display.h"
 #include "base/firmware_file.h"
 #include "base/forms.h"
@@ -138,8 +139,12 @@ void subSequencer() {
   progress().busy(true);
   gErrCode = 0;
   mscComm().problem = {};
-  runStep(gStep + 1);
+  const int stepNo = gStep + 1;
+  noteStepStarting(stepNo);
+  runStep(stepNo);
   if (gErrCode != 0) subShowPortProblem(mscComm().problem);
+  // Recorded before the message box: the record stands even if nobody closes the box.
+  noteStepEnded(stepNo);
   subShowError();
   progress().busy(false);
 }

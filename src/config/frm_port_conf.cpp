@@ -26,15 +26,6 @@ constexpr Text kCancel{"中止", "Cancel"};
 constexpr Text kRestoreRefused{"ポートの設定が無効です再設定してください。",
                                "Please do the resetting that setting of a port is invalidity."};
 
-constexpr const char* kCommBaudrates[] = {"110",   "300",   "1200",  "2400",  "4800",  "9600",
-                                          "19200", "38400", "56000", "115200", "307200"};
-// Parity words, in list order; gCommParity holds the first letter.
-constexpr const char* kParities[] = {"Even", "None", "Odd", "Space", "Mark"};
-constexpr const char* kDataBits[] = {"4", "5", "6", "7", "8"};
-constexpr int kLowestDataBits = 4;
-constexpr const char* kStopBits[] = {"1", "1.5", "2"};
-constexpr const char* kFlows[] = {"No handshake", "Xon / Xoff", "RTS / CTS", "Xon/Xoff RTS/CTS"};
-
 // Where the number starts in a COM entry ("COM3", "COM12", "COM3 (ttyUSB0)").
 constexpr std::size_t kComNumberStart = 3;
 

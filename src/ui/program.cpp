@@ -1,11 +1,19 @@
 #include "ui/program.h"
 
 #include "app/frm_main.h"
+#include "base/progress.h"
 
 namespace vq::ui {
 
-Program::Program(const qt::ComPortMap& m) : map(m) {
-  installPlatform(&platform, &port, &timer);
+Program::Program(const qt::ComPortMap& m, TraceFile* trace) : map(m) {
+  SerialPort* used = &port;
+  if (trace) {
+    tracedPort = std::make_unique<TracingSerialPort>(port, *trace);
+    tracedProgress = std::make_unique<TracingProgress>(formProgress(), *trace);
+    used = tracedPort.get();
+    installProgress(tracedProgress.get());
+  }
+  installPlatform(&platform, used, &timer);
   installWindows(&windows);
 }
 
@@ -14,6 +22,7 @@ Program::~Program() {
   timer.onTick = nullptr;
   installWindows(nullptr);
   installPlatform(nullptr, nullptr, nullptr);
+  if (tracedProgress) installProgress(nullptr);
 }
 
 void Program::start() {

@@ -1,5 +1,6 @@
 // The include graph follows the layers: base <- platform interfaces <- config, image, link,
-// flash <- app <- ui; the Qt and the virtual platform sit on the interfaces only; the device
+// flash <- app <- the front ends (ui, the windows; cli, the terminal), neither using the other;
+// the Qt and the virtual platform and the serial trace sit on the interfaces only; the device
 // model uses base and the virtual platform. Every #include "..." of src/ and sim/ is read.
 #include <gtest/gtest.h>
 
@@ -21,6 +22,7 @@ const fs::path kRoot = VQ_SOURCE_DIR;
 std::string componentOf(const std::string& rel) {
   static const std::vector<std::pair<std::string, std::string>> kPrefixes{
       {"src/platform/qt/", "qt"},     {"src/platform/virtual/", "virtual"},
+      {"src/platform/trace/", "trace"}, {"src/cli/", "cli"},
       {"src/platform/", "platform"},  {"src/base/", "base"},
       {"src/config/", "config"},      {"src/image/", "image"},
       {"src/link/", "link"},          {"src/flash/", "flash"},
@@ -43,8 +45,10 @@ const std::map<std::string, std::set<std::string>> kAllowed{
     {"app", {"base", "platform", "config", "image", "link", "flash"}},
     {"qt", {"base", "platform"}},
     {"virtual", {"base", "platform"}},
-    {"ui", {"base", "platform", "config", "image", "link", "flash", "app", "qt"}},
-    {"main", {"base", "platform", "config", "image", "link", "flash", "app", "qt", "ui"}},
+    {"trace", {"base", "platform"}},
+    {"ui", {"base", "platform", "config", "image", "link", "flash", "app", "qt", "trace"}},
+    {"cli", {"base", "platform", "config", "image", "link", "flash", "app", "qt", "trace"}},
+    {"main", {"base", "platform", "config", "image", "link", "flash", "app", "qt", "ui", "trace"}},
     {"sim", {"base", "platform", "virtual"}},
 };
 
@@ -102,6 +106,8 @@ TEST(Layering, TheRulesThemselves) {
       {"qt", "app", false},       {"ui", "qt", true},        {"app", "ui", false},
       {"sim", "app", false},      {"sim", "link", false},    {"sim", "virtual", true},
       {"virtual", "qt", false},   {"app", "link", true},     {"link", "flash", false},
+      {"cli", "ui", false},       {"ui", "cli", false},      {"cli", "app", true},
+      {"trace", "app", false},    {"qt", "trace", false},    {"main", "trace", true},
   };
   for (const Case& c : cases) EXPECT_EQ(allowed(c.from, c.to), c.ok) << c.from << " -> " << c.to;
   EXPECT_EQ(componentOf("src/platform/qt/qt_platform.cpp"), "qt");

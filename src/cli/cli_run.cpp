@@ -1,0 +1,253 @@
+#include "cli/cli_run.h"
+
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "app/frm_force_update.h"
+#include "app/file_select.h"
+#include "app/frm_main.h"
+#include "app/sequencer.h"
+#include "app/update_attempt.h"
+#include "base/comm_settings.h"
+#include "base/error_display.h"
+#include "base/firmware_file.h"
+#include "base/forms.h"
+#include "base/state.h"
+#include "base/texts.h"
+#include "base/update_record.h"
+#include "base/wizard_codes.h"
+
+namespace vq::cli {
+
+namespace {
+
+constexpr Text kPressEnter{"FWスイッチの準備ができたら Enter キーを押してください（Ctrl+C で中止）。",
+                           "Press Enter when done (Ctrl+C stops)."};
+constexpr Text kHalfWritten{"今中止するとコントローラーは書きかけのままになります。"
+                            "中止するには 3 秒以内にもう一度 Ctrl+C を押してください。",
+                            "Stopping now leaves the controller half-written. Press Ctrl+C again within 3 s to stop."};
+constexpr Text kStopped{"中止しました。", "Stopped."};
+constexpr Text kNoInput{"入力がありません（標準入力が閉じています）。FWスイッチを別の手段で動かす場合は --switch-ready を指定してください。",
+                        "No input to go on with (stdin is closed); give --switch-ready when the FW switch is moved by other means."};
+constexpr Text kRecordFailed{"更新記録を書き込めませんでした：", "The update record could not be written: "};
+
+constexpr int kDefaultColumns = 80;
+constexpr const char* kProgram = "vq-update-cli " VQ_VERSION;
+
+std::string plainLines(std::string text) {
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
+  return text;
+}
+
+int columnsOf(std::FILE* f) {
+  winsize ws{};
+  if (::ioctl(fileno(f), TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0) return ws.ws_col;
+  return kDefaultColumns;
+}
+
+// The code whose message the file selection showed.
+int fileCodeOf(const std::string& message) {
+  for (const std::uint8_t c : {kCodeFileName, kCodeFileInvalid, kCodeFileOpen})
+    if (const Text* t = errorText(c); t && message == pick(*t)) return c;
+  return kCodeFileOpen;
+}
+
+}  // namespace
+
+Run::Run(Options options) : opt_(std::move(options)), out_(opt_.json ? stderr : stdout), log_(map_, kProgram) {}
+
+Run::~Run() {
+  installUpdateRecordSink(nullptr);
+  installProgress(nullptr);
+  port_.onComm = nullptr;
+  timer_.onTick = nullptr;
+  installPlatform(nullptr, nullptr, nullptr);
+}
+
+void Run::tellOperator(const std::string& text) {
+  terminal_->closeLine();
+  std::fprintf(stderr, "%s\n", plainLines(text).c_str());
+  std::fflush(stderr);
+}
+
+bool Run::setUp(std::string& refused) {
+  for (const auto& [n, path] : opt_.pins) map_.pin(n, QString::fromStdString(path));
+  int com = opt_.com;
+  if (!opt_.port.empty()) {
+    const QString path = QString::fromStdString(opt_.port);
+    for (int n = 1; n <= 16 && com == 0; ++n)
+      if (map_.pathFor(n) == path) com = n;
+    if (com == 0) {
+      com = 1;
+      map_.pin(com, path);
+    }
+  }
+
+  SerialPort* port = &port_;
+  terminal_ = std::make_unique<TerminalProgress>(out_, ::isatty(fileno(out_)) == 1, columnsOf(out_));
+  Progress* shown = terminal_.get();
+  if (!opt_.trace.empty()) {
+    std::string why;
+    if (!trace_.open(opt_.trace, kProgram, why)) {
+      refused = "cannot write the trace: " + why;
+      return false;
+    }
+    tracedPort_ = std::make_unique<TracingSerialPort>(port_, trace_);
+    tracedProgress_ = std::make_unique<TracingProgress>(*terminal_, trace_);
+    port = tracedPort_.get();
+    shown = tracedProgress_.get();
+  }
+  installPlatform(&platform_, port, &timer_);
+  installProgress(shown);
+  log_.onError = [this](const std::string& why) { tellOperator("vq-update-cli: " + pick(kRecordFailed) + why); };
+  installUpdateRecordSink(&log_);
+  platform_.setLangId(opt_.langId);
+  platform_.onMessage = [this](const std::string& text) { messages_.push_back(text); };
+  interrupts_.onInterrupt = [this] { interrupted(); };
+
+  frmMain_Load();
+  // As the port dialog's Set leaves them.
+  gCommPort = std::uint8_t(com);
+  gCommBaud = opt_.baud;
+  gUpdateBaud = std::uint8_t(opt_.updateBaud);
+  gCommParity = opt_.parity;
+  gCommDataBits = opt_.dataBits;
+  gCommStopBits = opt_.stopBits;
+  gCommFlow = std::uint8_t(opt_.flow);
+
+  if (opt_.forced) {
+    // The dialog's own checks, with its own messages.
+    frmForceUpdate_Load();
+    const auto& models = frmForceUpdate.cboModel.items;
+    int index = -1;
+    for (std::size_t i = 0; i < models.size(); ++i)
+      if (models[i] == opt_.forcedModel) index = int(i);
+    if (index < 0) {
+      refused = "--forced: unknown model " + opt_.forcedModel + "; choose";
+      for (const auto& m : models) refused += " " + m;
+      return false;
+    }
+    frmForceUpdate.cboModel.listIndex = index;
+    frmForceUpdate.txtSerial.text = opt_.forcedSerial;
+    frmForceUpdate_cmdSet_Click();
+    if (!gForceUpdate) {
+      refused = "--forced: " + plainLines(messages_.empty() ? "serial number refused" : messages_.back());
+      return false;
+    }
+  }
+  return true;
+}
+
+int Run::exec() {
+  std::string refused;
+  if (!setUp(refused)) {
+    std::fprintf(stderr, "vq-update-cli: %s\n", refused.c_str());
+    return kExitUsage;
+  }
+
+  terminal_->say("== " + frmMain.lblProcess[0].caption + " ==");
+  std::error_code ec;
+  platform_.setFileAnswer(std::filesystem::absolute(opt_.file, ec).string());
+  subSelectFile();
+  if (!gFileValid) {
+    if (!messages_.empty()) return finish(fileCodeOf(messages_.back()), 1);
+    return finish(kCodeFileOpen, 1);
+  }
+  terminal_->say(frmMain.lblFWFileTitle.caption + " " + frmMain.lblFWFile.caption + "  " + frmMain.lblFWNew.caption);
+
+  for (int step = opt_.forced ? 3 : 2; step <= 8; ++step) {
+    if (const int code = runStep(step); code != 0) return finish(code, step);
+    if ((step == 4 || step == 6 || step == 8)) terminal_->say(frmMain.txtInfo.text);
+    if (step == 3)
+      terminal_->say(frmMain.lblFWOldTitle.caption + " " + frmMain.lblFWOld.caption + " " + frmMain.lblFWTo.caption +
+                     " " + frmMain.lblFWNewTitle.caption + " " + frmMain.lblFWNew.caption);
+    if ((step == 4 || step == 6) && !opt_.switchReady && !waitForEnter()) {
+      tellOperator(pick(kNoInput));
+      stop();
+    }
+  }
+  return finish(0, 0);
+}
+
+int Run::runStep(int stepNo) {
+  terminal_->say("== " + frmMain.lblProcess[std::size_t(stepNo - 1)].caption + " ==");
+  messages_.clear();
+  gStep = std::uint8_t(stepNo - 1);
+  stepRunning_ = stepNo;
+  terminal_->setBlockBar(stepNo == 5);
+  subSequencer();
+  terminal_->setBlockBar(false);
+  stepRunning_ = 0;
+  terminal_->closeLine();
+  return gErrCode;
+}
+
+bool Run::waitForEnter() {
+  terminal_->say(pick(kPressEnter));
+  pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {interrupts_.fd(), POLLIN, 0}};
+  for (;;) {
+    if (::poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (fds[1].revents & POLLIN) {
+      interrupts_.take();
+      stop();
+    }
+    if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
+      char c = 0;
+      const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      if (c == '\n') return true;
+    }
+  }
+}
+
+void Run::interrupted() {
+  // Outside step 5 nothing is left half done that a stop makes worse than the operator means.
+  if (stepRunning_ != 5) stop();
+  if (stopArmed_.isValid() && stopArmed_.elapsed() <= kConfirmStopMs) stop();
+  stopArmed_.start();
+  tellOperator(pick(kHalfWritten));
+}
+
+void Run::stop() {
+  tellOperator(pick(kStopped));
+  noteUpdateStopped();
+  try {
+    if (mscComm().portOpen()) mscComm().setPortOpen(false);
+  } catch (const std::exception&) {
+  }
+  printJson(kExitStopped, gStep + 1);
+  std::fflush(nullptr);
+  // Out from inside the step's event processing: nothing of it may run on.
+  ::_exit(kExitStopped);
+}
+
+void Run::printJson(int result, int failedStep) {
+  if (!opt_.json) return;
+  UpdateRecord r;
+  if (log_.last) {
+    r = *log_.last;
+  } else {
+    r = log_.complete(fncRecordNow(result, failedStep));
+    r.durationS = double(log_.nowMs()) / 1000.0;
+  }
+  std::fprintf(stdout, "%s\n", fncUpdateRecordJson(r, false).c_str());
+  std::fflush(stdout);
+}
+
+int Run::finish(int result, int failedStep) {
+  terminal_->closeLine();
+  if (result != 0)
+    for (const std::string& m : messages_) std::fprintf(stderr, "%s\n", plainLines(m).c_str());
+  printJson(result, failedStep);
+  return result;
+}
+
+}  // namespace vq::cli

@@ -1,0 +1,45 @@
+// The platform of a program without windows (vq-update-cli): Qt's core event loop for the
+// serial port and the timer, the language chosen on the command line or the system's, message
+// boxes handed to the front end, and the file dialog answered with the file it was given.
+#pragma once
+#include <QElapsedTimer>
+#include <functional>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/qt/com_port_map.h"
+
+namespace vq::qt {
+
+class ConsolePlatform : public Platform {
+ public:
+  explicit ConsolePlatform(const ComPortMap& map) : map_(map) {}
+
+  void doEvents() override;
+  void waitEvents() override;
+  void sleepMs(int ms) override;
+  void messageBox(const std::string& text) override;
+  std::string openFileDialog(const std::string& filterDescription, const std::string& pattern) override;
+  int systemLangId() override;
+  void setBusyCursor(bool) override {}
+  int screenWidth() override { return 0; }
+  int screenHeight() override { return 0; }
+  std::string deviceName(int comPort) override;
+
+  // 1041, 1033, or 0 for the system's language.
+  void setLangId(int id) { langId_ = id; }
+  void setFileAnswer(std::string path) { fileAnswer_ = std::move(path); }
+  // Where message boxes go; with none they are dropped.
+  std::function<void(const std::string&)> onMessage;
+
+  // The system's language id as vq-update reads it.
+  static int systemLanguage();
+
+ private:
+  const ComPortMap& map_;
+  QElapsedTimer sinceEvents_;
+  int langId_ = 0;
+  std::string fileAnswer_;
+};
+
+}  // namespace vq::qt

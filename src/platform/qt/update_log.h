@@ -1,0 +1,43 @@
+// The update log: one JSON line per attempted update in
+// $XDG_STATE_HOME/vq-update/updates.jsonl (~/.local/state/vq-update/updates.jsonl when unset),
+// created with mode 600. A record that cannot be written is reported through onError and
+// never fails the update.
+#pragma once
+#include <QElapsedTimer>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "base/update_record.h"
+#include "platform/qt/com_port_map.h"
+
+namespace vq::qt {
+
+// The log's path from the environment; empty when neither XDG_STATE_HOME nor HOME is usable.
+std::string updateLogPath();
+// Appends one line (a line end added); false with the reason.
+bool appendPrivateLine(const std::string& path, const std::string& line, std::string& error);
+
+class UpdateLog : public UpdateRecordSink {
+ public:
+  // program: "vq-update-cli 1.1.0".
+  UpdateLog(const ComPortMap& map, std::string program);
+
+  std::int64_t nowMs() override { return clock_.elapsed(); }
+  void write(UpdateRecord record) override;
+  // What write() did with a record before the file: time, port path, file hash, program, host.
+  UpdateRecord complete(UpdateRecord record) const;
+
+  // Where the log goes; updateLogPath() unless set.
+  std::string path;
+  std::function<void(const std::string& why)> onError;
+  // The last record written (or tried), for vq-update-cli --json.
+  std::optional<UpdateRecord> last;
+
+ private:
+  const ComPortMap& map_;
+  std::string program_;
+  QElapsedTimer clock_;
+};
+
+}  // namespace vq::qt

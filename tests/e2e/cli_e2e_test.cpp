@@ -1,0 +1,375 @@
+// vq-update-cli against vq-sim on a pseudo-terminal, as a script or a service bench runs it:
+// whole updates, the forced update, a failure in each step that holds the port, refused
+// options, the operator's Enter and Ctrl+C, the trace and the update record. One table; each
+// row starts its own simulator and program.
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+
+#include <QCryptographicHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "e2e/sim_process.h"
+#include "e2e/update_walk.h"
+#include "support/pty.h"
+
+using namespace vq::e2e;
+
+namespace {
+
+QString cliProgram() { return QStringLiteral(VQ_UPDATE_CLI_PATH); }
+
+// What the operator does once the program's output holds a text: "enter" (a line on stdin),
+// "sigint" (Ctrl+C) or a control line for vq-sim; written "TEXT=>ACTION;ACTION...".
+struct Action {
+  QString text, what;
+};
+QList<Action> actionsOf(const QStringList& l) {
+  QList<Action> out;
+  for (const QString& s : l) out.append({s.section("=>", 0, 0), s.section("=>", 1)});
+  return out;
+}
+
+// The bytes of every "→" (sent) or "←" (received) line of a trace, in order.
+QByteArray traceBytes(const QByteArray& trace, const QString& arrow) {
+  QByteArray out;
+  for (const QByteArray& raw : trace.split('\n')) {
+    const QString line = QString::fromUtf8(raw);
+    const qsizetype at = line.indexOf("] " + arrow + " ");
+    if (at < 0 || line.startsWith('#')) continue;
+    out += QByteArray::fromHex(line.mid(at + 4).remove(' ').toLatin1());
+  }
+  return out;
+}
+
+QString sha256(const QByteArray& b) { return QCryptographicHash::hash(b, QCryptographicHash::Sha256).toHex(); }
+
+// The trace holds exactly what the simulator saw on the line, and what it sent, in order; and
+// the line changes with their steps: the link opened in step 2, the boot rate switch in step 5.
+void checkTraceAgainstReport(const QString& tracePath, const SimReport& r) {
+  QFile tf(tracePath);
+  QVERIFY2(tf.open(QIODevice::ReadOnly), qPrintable(tracePath));
+  const QByteArray trace = tf.readAll();
+  const QByteArray sent = traceBytes(trace, "→"), received = traceBytes(trace, "←");
+  QCOMPARE(QString::number(sent.size()), r["pty_bytes_in"]);
+  QCOMPARE(sha256(sent), r["pty_in_sha256"]);
+  QCOMPARE(QString::number(received.size()), r["pty_bytes_out"]);
+  QCOMPARE(sha256(received), r["pty_out_sha256"]);
+  const QString text = QString::fromUtf8(trace);
+  QVERIFY(text.contains(QRegularExpression(R"(\n +\d+ 5 \[Baud rate setting started\] settings 153600,N,8,1\n)")));
+  QVERIFY(text.contains(QRegularExpression(R"(\n +\d+ 2 \[\] open 307200,O,8,1 handshaking 0\n)")));
+}
+
+}  // namespace
+
+class CliE2eTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void update_data() {
+    QTest::addColumn<QStringList>("cliArgs");   // {PORT} {FILE} {STATE} are filled in
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("errorText");     // a line stderr must hold ("" = none expected)
+    QTest::addColumn<QString>("outText");       // a line the progress must hold
+    QTest::addColumn<QString>("flashed");       // flash_matches_update_file afterwards, "" = no sim check
+    QTest::addColumn<QString>("identity");      // "MODEL|SERIAL" the instrument ends with
+    QTest::addColumn<int>("failedStep");        // in --json and the record; 0 = null
+    QTest::addColumn<int>("records");           // lines in the update record
+
+    const QStringList base{"--port", "{PORT}", "--file", "{FILE}", "--json", "--writing-rate", "153600"};
+    const QStringList ready = base + QStringList{"--switch-ready"};
+    const QStringList autoSwitch{"--switch", "auto"};
+    const QString restored = "VQA-7001| 13579";
+
+    QTest::newRow("whole update, English, traced")
+        << ready + QStringList{"--lang", "en", "--trace", "{STATE}/trace.txt"} << autoSwitch << QStringList{} << 0 << ""
+        << "Verifying completed" << "yes" << restored << 0 << 1;
+    QTest::newRow("whole update, Japanese")
+        << ready + QStringList{"--lang", "ja"} << autoSwitch << QStringList{} << 0 << "" << "５．ファームウェア更新"
+        << "yes" << restored << 0 << 1;
+    // The operator at the terminal: Enter at steps 4 and 6, the switch moved meanwhile.
+    QTest::newRow("Enter at steps 4 and 6")
+        << base + QStringList{"--lang", "en"} << QStringList{"--switch", "manual"}
+        << QStringList{"Press Enter when done=>switch W;power;enter", "Press Enter when done=>switch -;power;enter"}
+        << 0 << "" << "  b. On the front panel of your VQ system, change the FW switch " << "yes" << restored << 0 << 1;
+    QTest::newRow("forced update")
+        << ready + QStringList{"--lang", "en", "--forced", "VQA-7000", "24680"} << autoSwitch << QStringList{} << 0 << ""
+        << "Before update Ver.0.0.0 ---> After update Ver.1.2.0" << "yes" << "VQA-7000| 24680" << 0 << 1;
+    QTest::newRow("step 2 fails: the instrument does not answer")
+        << ready + QStringList{"--lang", "en"} << QStringList{"--switch", "auto", "--silent"} << QStringList{} << 12
+        << "Excessive retries occur when communicating." << "Now getting parameters. . ." << "no" << restored << 2 << 1;
+    QTest::newRow("step 5 fails: a block without its status")
+        << ready + QStringList{"--lang", "en"} << QStringList{"--switch", "auto", "--fault", "wdata#10:drop"}
+        << QStringList{} << 33 << "Timeout occurs when updating process." << "Writing new firmware started" << "no"
+        << restored << 5 << 1;
+    QTest::newRow("step 7 fails: the model name is never acknowledged")
+        << ready + QStringList{"--lang", "en"} << QStringList{"--switch", "auto", "--fault", "i1#2+0:drop"}
+        << QStringList{} << 12 << "Excessive retries occur when communicating." << "Now writing parameters. . ."
+        << "yes" << "" << 7 << 1;
+    // Ctrl+C: outside step 5 it stops at once; in step 5 only a second one within 3 s does.
+    QTest::newRow("Ctrl+C at step 4's wait")
+        << base + QStringList{"--lang", "en"} << autoSwitch << QStringList{"Press Enter when done=>sigint"} << 130
+        << "Stopped." << "Getting parameters completed." << "no" << restored << 4 << 1;
+    QTest::newRow("one Ctrl+C in step 5 goes on")
+        << ready + QStringList{"--lang", "en"} << autoSwitch + QStringList{"--program-ms", "4"}
+        << QStringList{"Now writing new firmware=>sigint"} << 0
+        << "Stopping now leaves the controller half-written. Press Ctrl+C again within 3 s to stop." << "Verifying completed"
+        << "yes" << restored << 0 << 1;
+    QTest::newRow("two Ctrl+C in step 5 stop")
+        << ready + QStringList{"--lang", "en"} << autoSwitch + QStringList{"--program-ms", "4"}
+        << QStringList{"Now writing new firmware=>sigint", "half-written=>sigint"} << 130 << "Stopped."
+        << "Writing new firmware started" << "no" << restored << 5 << 1;
+    // A log that cannot be written is said, and the update stands.
+    QTest::newRow("update record not writable")
+        << ready + QStringList{"--lang", "en"} << autoSwitch << QStringList{} << 0
+        << "vq-update-cli: The update record could not be written: " << "Verifying completed" << "yes" << restored << 0
+        << -1;
+    // Refused before the port is touched: status 2 and the reason.
+    QTest::newRow("refused: a missing file")
+        << QStringList{"--port", "{PORT}", "--file", "{STATE}/nothing.bin"} << autoSwitch << QStringList{} << 2
+        << "vq-update-cli: no such update file: {STATE}/nothing.bin" << "" << "" << "" << 0 << 0;
+    QTest::newRow("refused: an unknown writing rate")
+        << QStringList{"--port", "{PORT}", "--file", "{FILE}", "--writing-rate", "57600"} << autoSwitch << QStringList{}
+        << 2 << "vq-update-cli: unknown writing rate 57600; the rates are 9600 19200 31250 38400 76800 153600" << ""
+        << "" << "" << 0 << 0;
+    QTest::newRow("refused: a serial number of four digits")
+        << ready + QStringList{"--lang", "en", "--forced", "VQA-7001", "1234"} << autoSwitch << QStringList{} << 2
+        << "vq-update-cli: --forced: The wrong number of digits was entered for the serial number field." << "" << ""
+        << "" << 0 << 0;
+    QTest::newRow("refused: a serial number with a letter")
+        << ready + QStringList{"--lang", "en", "--forced", "VQA-7001", "12a45"} << autoSwitch << QStringList{} << 2
+        << "vq-update-cli: --forced: Non-numerical character was entered for the serial number field." << "" << ""
+        << "" << 0 << 0;
+    QTest::newRow("refused: a model the dialog does not list")
+        << ready + QStringList{"--forced", "VQA-9999", "12345"} << autoSwitch << QStringList{} << 2
+        << "vq-update-cli: --forced: unknown model VQA-9999; choose VQA-7001 VQA-7000" << "" << "" << "" << 0 << 0;
+  }
+
+  void update() {
+    QFETCH(QStringList, cliArgs);
+    QFETCH(QStringList, simArgs);
+    QFETCH(QStringList, actions);
+    QFETCH(int, exitCode);
+    QFETCH(QString, errorText);
+    QFETCH(QString, outText);
+    QFETCH(QString, flashed);
+    QFETCH(QString, identity);
+    QFETCH(int, failedStep);
+    QFETCH(int, records);
+
+    SimProcess sim;
+    const QString file = sim.makeUpdateFile("new.bin", {"--version", "1.2.0", "--seed", "3"});
+    const QString oldFile = sim.makeUpdateFile("old.bin", {"--version", "1.0.3", "--seed", "11"});
+    QVERIFY2(!file.isEmpty() && !oldFile.isEmpty(), qPrintable(sim.error()));
+    QVERIFY2(sim.start(QStringList{"--model", "VQA-7001", "--serial", " 13579", "--cmd04", "9", "--flash", oldFile,
+                                   "--expect-file", file} +
+                       fastDevice() + simArgs),
+             qPrintable(sim.error()));
+
+    const QString state = sim.dir() + "/state";
+    QStringList args;
+    for (QString a : cliArgs) args << a.replace("{PORT}", sim.linkPath()).replace("{FILE}", file).replace("{STATE}", state);
+    errorText.replace("{STATE}", state);
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QVERIFY(QDir().mkpath(state));
+    // A file where the log's folder would go makes the record unwritable.
+    if (records < 0) {
+      QFile blocker(state + "/vq-update");
+      QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    env.insert("XDG_STATE_HOME", state);
+    cli.setProcessEnvironment(env);
+    cli.start(cliProgram(), args);
+    QVERIFY2(cli.waitForStarted(10000), qPrintable(cli.errorString()));
+
+    // The operator's part, each action once its text has appeared ("A|B": B after A).
+    QByteArray out, err;
+    QList<Action> todo = actionsOf(actions);
+    qsizetype searchFrom = 0;
+    QElapsedTimer t;
+    t.start();
+    while (cli.state() != QProcess::NotRunning && t.elapsed() < 120000) {
+      cli.waitForReadyRead(50);
+      out += cli.readAllStandardOutput();
+      err += cli.readAllStandardError();
+      if (todo.isEmpty()) continue;
+      // Each text is looked for after the one before it.
+      const QString seen = QString::fromUtf8(out + err);
+      const QString want = todo.first().text;
+      const qsizetype at = seen.indexOf(want, searchFrom);
+      if (at < 0) continue;
+      searchFrom = at + want.size();
+      for (const QString& what : todo.takeFirst().what.split(';')) {
+        if (what == "enter") cli.write("\n");
+        else if (what == "sigint") ::kill(pid_t(cli.processId()), SIGINT);
+        else QVERIFY2(sim.ok(what), qPrintable(what));
+      }
+    }
+    QVERIFY2(cli.state() == QProcess::NotRunning || cli.waitForFinished(10000), "vq-update-cli did not end");
+    out += cli.readAllStandardOutput();
+    err += cli.readAllStandardError();
+    const QString errText = QString::fromUtf8(err);
+    const QString outText8 = QString::fromUtf8(out);
+    const QString context = "\nstderr:\n" + errText + "\nstdout:\n" + outText8;
+    QVERIFY2(todo.isEmpty(), qPrintable("never saw \"" + todo.value(0).text + "\"" + context));
+    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(cli.exitCode() == exitCode, qPrintable(QString("exit %1").arg(cli.exitCode()) + context));
+
+    const QStringList errLines = errText.split('\n');
+    if (!errorText.isEmpty()) {
+      QVERIFY2(std::any_of(errLines.begin(), errLines.end(), [&](const QString& l) { return l.startsWith(errorText); }),
+               qPrintable("stderr lacks \"" + errorText + "\"" + context));
+    }
+    if (exitCode == 2) {
+      QVERIFY2(errText.contains("usage: vq-update-cli") || errText.contains("--forced"), qPrintable(context));
+      QCOMPARE(QFileInfo::exists(state + "/vq-update/updates.jsonl"), false);
+      return;
+    }
+    // Not a terminal: plain lines, no control characters.
+    for (const char c : out + err) QVERIFY2(c == '\n' || static_cast<unsigned char>(c) >= 0x20, qPrintable(context));
+
+    // --json: one object on stdout, the progress on stderr.
+    const QByteArray json = out.trimmed();
+    QJsonParseError pe;
+    const QJsonObject o = QJsonDocument::fromJson(json, &pe).object();
+    QVERIFY2(pe.error == QJsonParseError::NoError, qPrintable(pe.errorString() + context));
+    QVERIFY2(errText.contains(outText), qPrintable("progress lacks \"" + outText + "\"" + context));
+    QCOMPARE(o["result"].toInt(-1), exitCode);
+    QCOMPARE(o["failed_step"].toInt(0), failedStep);
+    QCOMPARE(o["port"].toString(), sim.linkPath());
+    QCOMPARE(o["file"].toString(), QString("new.bin"));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(o["file_sha256"].toString(), sha256(f.readAll()));
+    // Unknown when step 2 never read it.
+    const bool beforeRead = !args.contains("--forced") && failedStep != 2;
+    QCOMPARE(o["firmware_before"].toString(), beforeRead ? QString("Ver.1.0.3") : QString());
+    if (exitCode == 0) QCOMPARE(o["firmware_after"].toString(), QString("Ver.1.2.0"));
+
+    // The record: the same fields plus program and host, mode 600.
+    if (records > 0) {
+      QFile log(state + "/vq-update/updates.jsonl");
+      QVERIFY(log.open(QIODevice::ReadOnly));
+      const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
+      QCOMPARE(lines.size(), records);
+      QJsonObject rec = QJsonDocument::fromJson(lines.last()).object();
+      QVERIFY(rec["program"].toString().startsWith("vq-update-cli "));
+      QVERIFY(!rec["host"].toString().isEmpty());
+      rec.remove("program");
+      rec.remove("host");
+      QCOMPARE(rec, o);
+      struct stat st {};
+      QCOMPARE(::stat(QFile::encodeName(log.fileName()).constData(), &st), 0);
+      QCOMPARE(int(st.st_mode & 0777), 0600);
+    }
+
+    QVERIFY2(sim.stop(), qPrintable(sim.error()));
+    const SimReport r = sim.readReport();
+    QVERIFY2(r["violations"] == "0", qPrintable(r.linesStarting("violation ").join('\n')));
+    QCOMPARE(r["flash_matches_update_file"], flashed);
+    if (!identity.isEmpty()) {
+      QCOMPARE(r["model"], identity.section('|', 0, 0));
+      QCOMPARE(r["serial"], identity.section('|', 1));
+    }
+
+    if (QFileInfo::exists(state + "/trace.txt")) checkTraceAgainstReport(state + "/trace.txt", r);
+  }
+
+  // On a terminal the counting lines of step 5 are rewritten in place with the bar, cut to
+  // the terminal's width so a rewrite never wraps.
+  void progressOnATerminal() {
+    SimProcess sim;
+    const QString file = sim.makeUpdateFile("new.bin", {"--version", "1.2.0", "--seed", "3"});
+    QVERIFY2(!file.isEmpty(), qPrintable(sim.error()));
+    QVERIFY2(sim.start(QStringList{"--switch", "auto", "--expect-file", file} + fastDevice() +
+                       QStringList{"--program-ms", "3"}),
+             qPrintable(sim.error()));
+    vq::test::PtyMaster term;
+    QVERIFY(!term.slave.isEmpty());
+    constexpr int kColumns = 60;
+    winsize ws{};
+    ws.ws_col = kColumns;
+    ws.ws_row = 24;
+    QCOMPARE(::ioctl(term.master, TIOCSWINSZ, &ws), 0);
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_STATE_HOME", sim.dir() + "/state");
+    cli.setProcessEnvironment(env);
+    cli.setStandardOutputFile(term.slave);
+    cli.start(cliProgram(), {"--port", sim.linkPath(), "--file", file, "--switch-ready", "--lang", "en"});
+    QByteArray shown;
+    QElapsedTimer t;
+    t.start();
+    auto drain = [&] {
+      char buf[4096];
+      for (ssize_t n; (n = ::read(term.master, buf, sizeof buf)) > 0;) shown.append(buf, n);
+    };
+    while (!cli.waitForFinished(20) && t.elapsed() < 120000) drain();
+    drain();
+    QCOMPARE(cli.exitCode(), 0);
+    QVERIFY2(shown.contains("\r\x1b[K["), shown.constData());
+    QVERIFY2(QString::fromUtf8(shown).contains(QRegularExpression(R"(\] \d+/512  [0-9.]+ kB/s  \d+:\d\d left)")),
+             shown.constData());
+    // Every rewrite, up to the next line end or rewrite (the instruction texts wrap as they may).
+    const QList<QByteArray> rewrites = shown.split('\r');
+    for (const QByteArray& r : rewrites) {
+      if (!r.startsWith("\x1b[K")) continue;
+      const QByteArray line = r.mid(3).split('\n').first();
+      QVERIFY2(line.size() < kColumns, line.constData());
+    }
+  }
+
+  // The window's program traces and records the same way (its autopilot walks the wizard).
+  void windowProgramTracesAndRecords() {
+    SimProcess sim;
+    const QString file = sim.makeUpdateFile("new.bin", {"--version", "1.2.0", "--seed", "3"});
+    QVERIFY2(!file.isEmpty(), qPrintable(sim.error()));
+    QVERIFY2(sim.start(QStringList{"--switch", "auto", "--expect-file", file} + fastDevice()), qPrintable(sim.error()));
+    const QString state = sim.dir() + "/state", trace = sim.dir() + "/window-trace.txt";
+    QProcess gui;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_STATE_HOME", state);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("LANG", "en_US.UTF-8");
+    env.insert("LC_ALL", "en_US.UTF-8");
+    gui.setProcessEnvironment(env);
+    gui.start(QStringLiteral(VQ_UPDATE_PATH), {"--com", "1=" + sim.linkPath(), "--trace", trace, "--autopilot",
+                                               sim.dir() + "/shots", "--file", file});
+    // The autopilot writes at 38400; the trace's rate line is checked at the CLI's 153600.
+    QVERIFY2(gui.waitForFinished(180000), "vq-update did not end");
+    QVERIFY2(gui.exitCode() == 0, (gui.readAllStandardOutput() + gui.readAllStandardError()).constData());
+    QVERIFY2(sim.stop(), qPrintable(sim.error()));
+    const SimReport r = sim.readReport();
+    QCOMPARE(r["flash_matches_update_file"], QString("yes"));
+    QFile tf(trace);
+    QVERIFY(tf.open(QIODevice::ReadOnly));
+    const QByteArray text = tf.readAll();
+    QCOMPARE(sha256(traceBytes(text, "→")), r["pty_in_sha256"]);
+    QCOMPARE(sha256(traceBytes(text, "←")), r["pty_out_sha256"]);
+    QVERIFY(text.startsWith("# serial trace of vq-update 1.1.0"));
+
+    QFile log(state + "/vq-update/updates.jsonl");
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
+    QCOMPARE(lines.size(), 1);
+    const QJsonObject rec = QJsonDocument::fromJson(lines[0]).object();
+    QCOMPARE(rec["program"].toString(), QString("vq-update 1.1.0"));
+    QCOMPARE(rec["result"].toInt(-1), 0);
+    QCOMPARE(rec["port"].toString(), sim.linkPath());
+    QCOMPARE(rec["firmware_after"].toString(), QString("Ver.1.2.0"));
+  }
+};
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  CliE2eTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "cli_e2e_test.moc"
