@@ -30,6 +30,10 @@ constexpr Text kPressEnter{"FWスイッチの準備ができたら Enter キー�
 constexpr Text kHalfWritten{"今中止するとコントローラーは書きかけのままになります。"
                             "中止するには 3 秒以内にもう一度 Ctrl+C を押してください。",
                             "Stopping now leaves the controller half-written. Press Ctrl+C again within 3 s to stop."};
+constexpr Text kIdentityAtRisk{"今中止すると機器のモデル名とシリアル番号が失われることがあります。"
+                               "中止するには 3 秒以内にもう一度 Ctrl+C を押してください。",
+                               "Stopping now can leave the instrument without its model name and serial number. "
+                               "Press Ctrl+C again within 3 s to stop."};
 constexpr Text kStopped{"中止しました。", "Stopped."};
 constexpr Text kNoInput{"入力がありません（標準入力が閉じています）。FWスイッチを別の手段で動かす場合は --switch-ready を指定してください。",
                         "No input to go on with (stdin is closed); give --switch-ready when the FW switch is moved by other means."};
@@ -209,11 +213,12 @@ bool Run::waitForEnter() {
 }
 
 void Run::interrupted() {
-  // Outside step 5 nothing is left half done that a stop makes worse than the operator means.
-  if (stepRunning_ != 5) stop();
+  // Only steps 5 and 7 leave the instrument worse off when stopped halfway: a half-written
+  // controller, or parameters reset before the identity is written back. Those ask twice.
+  if (stepRunning_ != 5 && stepRunning_ != 7) stop();
   if (stopArmed_.isValid() && stopArmed_.elapsed() <= kConfirmStopMs) stop();
   stopArmed_.start();
-  tellOperator(pick(kHalfWritten));
+  tellOperator(pick(stepRunning_ == 5 ? kHalfWritten : kIdentityAtRisk));
 }
 
 void Run::stop() {

@@ -111,7 +111,7 @@ class CliE2eTest : public QObject {
         << ready + QStringList{"--lang", "en"} << QStringList{"--switch", "auto", "--fault", "i1#2+0:drop"}
         << QStringList{} << 12 << "Excessive retries occur when communicating." << "Now writing parameters. . ."
         << "yes" << "" << 7 << 1;
-    // Ctrl+C: outside step 5 it stops at once; in step 5 only a second one within 3 s does.
+    // Ctrl+C: outside steps 5 and 7 it stops at once; in them only a second one within 3 s does.
     QTest::newRow("Ctrl+C at step 4's wait")
         << base + QStringList{"--lang", "en"} << autoSwitch << QStringList{"Press Enter when done=>sigint"} << 130
         << "Stopped." << "Getting parameters completed." << "no" << restored << 4 << 1;
@@ -124,6 +124,10 @@ class CliE2eTest : public QObject {
         << ready + QStringList{"--lang", "en"} << autoSwitch + QStringList{"--program-ms", "4"}
         << QStringList{"Now writing new firmware=>sigint", "half-written=>sigint"} << 130 << "Stopped."
         << "Writing new firmware started" << "no" << restored << 5 << 1;
+    QTest::newRow("one Ctrl+C in step 7 goes on")
+        << ready + QStringList{"--lang", "en"} << autoSwitch << QStringList{"Now writing parameters=>sigint"} << 0
+        << "Stopping now can leave the instrument without its model name and serial number." << "Verifying completed"
+        << "yes" << restored << 0 << 1;
     // A log that cannot be written is said, and the update stands.
     QTest::newRow("update record not writable")
         << ready + QStringList{"--lang", "en"} << autoSwitch << QStringList{} << 0
