@@ -4,6 +4,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vq {
 
@@ -49,5 +50,8 @@ FormProgress& formProgress();
 Progress& progress();
 // nullptr goes back to the wizard's.
 void installProgress(Progress* p);
+
+// The lines of a progress or message text (CR LF or LF between them), as a reader sees them.
+std::vector<std::string> splitLines(const std::string& text);
 
 }  // namespace vq

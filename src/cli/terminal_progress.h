@@ -59,8 +59,6 @@ class TerminalProgress : public Progress {
   std::int64_t countStartMs_ = 0;
 };
 
-// Splits at "\r\n" or "\n"; no empty last line for a trailing line end.
-std::vector<std::string> splitLines(const std::string& text);
 // Columns a UTF-8 text takes on a terminal (East Asian wide characters count two).
 int displayWidth(const std::string& text);
 // The text cut to at most `columns` columns, whole characters only.

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "app/frm_main.h"
+#include "base/progress.h"
 #include "base/state.h"
 #include "base/texts.h"
 #include "flash/boot_texts.h"
@@ -39,23 +40,6 @@ std::string withoutDigits(const std::string& s) {
 }
 
 }  // namespace
-
-std::vector<std::string> splitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string cur;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    if (c == '\n') {
-      lines.push_back(cur);
-      cur.clear();
-    } else {
-      cur += c;
-    }
-  }
-  if (!cur.empty()) lines.push_back(cur);
-  return lines;
-}
 
 std::vector<std::string> ProgressLines::feed(const std::string& text, qint64 nowMs) {
   std::vector<std::string> now = splitLines(text);

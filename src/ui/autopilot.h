@@ -28,8 +28,6 @@ namespace vq::ui {
 
 class Program;
 
-// Splits a text at "\r\n" (or "\n"); a trailing line end gives no empty last line.
-std::vector<std::string> splitLines(const std::string& text);
 
 // Which lines of the progress text to print as it changes: new lines and lines rewritten in
 // place, except that a line only counting on ("Now writing new firmware 12 Block") is printed

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/progress.h"
 #include "e2e/sim_process.h"
 #include "support/qt_test_app.h"
 #include "ui/autopilot.h"
@@ -73,7 +74,7 @@ class AutopilotTest : public QObject {
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
     QStringList got;
-    for (const auto& l : ui::splitLines(text.toStdString())) got << QString::fromStdString(l);
+    for (const auto& l : splitLines(text.toStdString())) got << QString::fromStdString(l);
     QCOMPARE(got, lines);
   }
 
