@@ -285,6 +285,12 @@ TEST_P(FaultCampaign, EndsWithItsCodeAndARetryCompletes) {
   EXPECT_EQ(dev.pcMode(), 0);
 }
 
+// What ctest and a failure show of a row, instead of its bytes.
+void PrintTo(const Fault& f, std::ostream* os) {
+  static const char* const kFlash[] = {"old", "any", "new"};
+  *os << "step " << f.step << " \"" << f.fault << "\" -> " << f.code << ", flash " << kFlash[int(f.flash)];
+}
+
 std::string caseName(const ::testing::TestParamInfo<Fault>& info) {
   std::string name = "step" + std::to_string(info.param.step) + "_";
   for (const char* c = info.param.fault; *c; ++c) name += std::isalnum(std::uint8_t(*c)) ? *c : '_';
