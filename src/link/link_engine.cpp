@@ -106,11 +106,17 @@ void commSend() {
   if (sendTxBuffer()) afterTickWrite();
 }
 
-// A whole, well-formed reply to another command than the one in flight: the late answer to an
-// earlier request, arriving behind that request's repeats. Taken as the answer, it would stand
-// in for one still to come, and a batch could end before its last request was answered.
+// A reply (its checksum right) to another command than the one in flight: the late answer to
+// an earlier request, arriving behind that request's repeats. Taken as the answer, it would
+// stand in for one still to come, and a batch could end before its last request was answered.
 bool answersAnotherRequest(const InstrumentFrame& reply) {
-  return gTxBuffer.size() > kCommandOffset && fncCheckSum(reply) && reply.Command != gTxBuffer[kCommandOffset];
+  return gTxBuffer.size() > kCommandOffset && reply.Command != gTxBuffer[kCommandOffset];
+}
+
+// Forgets the reply being assembled and the bytes received for it.
+void dropReceived() {
+  gRxBuffer.clear();
+  gRxExpected = kRxLengthUnknown;
 }
 
 void commReceive(CommEvent ev) {
@@ -128,8 +134,7 @@ void commReceive(CommEvent ev) {
   auto dropIfIdle = [&port] {
     if (gLinkBusy) return false;
     port.input();
-    gRxBuffer.clear();
-    gRxExpected = kRxLengthUnknown;
+    dropReceived();
     return true;
   };
   if (dropIfIdle()) return;
@@ -153,32 +158,28 @@ void commReceive(CommEvent ev) {
   }
   if (!corrupt && gRxBuffer.size() < gRxExpected) return;
 
-  gRxExpected = kRxLengthUnknown;
   if (!corrupt) decodeReply(gRxBuffer, gRxFrame);
-  gRxBuffer.clear();  // bytes beyond the frame go with it
-  if (!corrupt && answersAnotherRequest(gRxFrame)) {
+  dropReceived();  // bytes beyond the frame go with it
+  const bool sumRight = !corrupt && fncCheckSum(gRxFrame);
+  if (sumRight && answersAnotherRequest(gRxFrame)) {
     setLinkText("Wait");
     return;  // the wait for the answer goes on, its tick or its bound as they were
   }
 
   tmrComm().setEnabled(false);
   endInitReplyWait();
-  if (corrupt) gReplyOk = false;
-
-  if (!corrupt) {
-    if (!fncCheckSum(gRxFrame)) {
-      gReplyOk = false;
-    } else {
-      switch (replyClass(gRxFrame.Status)) {
-        case ReplyClass::Accepted:
-          subDispatchReply(gRxFrame);
-          gReplyOk = true;
-          break;
-        case ReplyClass::Busy:
-          if (++gBusyReplies <= kBusyReplyLimit) gRetryCount = 0;
-          break;
-        case ReplyClass::Rejected: break;
-      }
+  if (!sumRight) {
+    gReplyOk = false;
+  } else {
+    switch (replyClass(gRxFrame.Status)) {
+      case ReplyClass::Accepted:
+        subDispatchReply(gRxFrame);
+        gReplyOk = true;
+        break;
+      case ReplyClass::Busy:
+        if (++gBusyReplies <= kBusyReplyLimit) gRetryCount = 0;
+        break;
+      case ReplyClass::Rejected: break;
     }
   }
 
@@ -240,8 +241,7 @@ void subEndBatch(BatchEnd how) {
       gAwaitInitReply = false;
       tmrComm().setInterval(kLinkTickMs);
       gTxBuffer.clear();
-      gRxBuffer.clear();
-      gRxExpected = kRxLengthUnknown;
+      dropReceived();
       gReqLast = 0;
       gReqRemain = -1;
       gReplyOk = true;
@@ -258,16 +258,14 @@ void subEndBatch(BatchEnd how) {
   if (discard && port.portOpen()) port.discardOutput();
   subClearRxFrame();
   if (discard && port.portOpen()) port.discardInput();
-  gRxBuffer.clear();
-  gRxExpected = kRxLengthUnknown;
+  dropReceived();
   tmrComm().setEnabled(false);
   endInitReplyWait();
   setLinkText("Ready");
   progress().showNow();
   platform().doEvents();
   // Bytes that came in during the yield would be the head of the next batch's first reply.
-  gRxBuffer.clear();
-  gRxExpected = kRxLengthUnknown;
+  dropReceived();
 
   gReqLast = 0;
   gReqRemain = -1;

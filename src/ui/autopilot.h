@@ -28,7 +28,6 @@ namespace vq::ui {
 
 class Program;
 
-
 // Which lines of the progress text to print as it changes: new lines and lines rewritten in
 // place, except that a line only counting on ("Now writing new firmware 12 Block") is printed
 // at most once every kCountingLineEveryMs.
