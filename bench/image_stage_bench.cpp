@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
 
-  vq::qt::ComPortMap map;
+  vq::native::ComPortMap map;
   vq::ui::Program program(map);
   program.start();
   // Let the window come up and paint before measuring, as the operator's window has.

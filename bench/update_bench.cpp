@@ -43,8 +43,8 @@ class Bench {
                           "--security-ms", "5,10"};
     if (file.isEmpty() || !sim.start(args)) return fail(sim.error());
 
-    qt::ComPortMap map;
-    map.pin(1, sim.linkPath());
+    native::ComPortMap map;
+    map.pin(1, sim.linkPath().toStdString());
     auto program = std::make_unique<ui::Program>(map);
     program->start();
     window_ = &program->window;

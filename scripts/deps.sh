@@ -8,7 +8,7 @@ set -eu
 check=no
 if [ "${1:-}" = "--check" ]; then check=yes; shift; fi
 pkgs=(build-essential cmake pkgconf googletest libgtest-dev libgmock-dev libbenchmark-dev
-      qt6-base-dev qt6-serialport-dev
+      qt6-base-dev
       xvfb xauth x11-utils fonts-ipafont-gothic imagemagick "$@")
 missing=()
 for p in "${pkgs[@]}"; do

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "sha256.h"
+#include "base/sha256.h"
 #include "vq_device.h"
 
 namespace vq::sim {

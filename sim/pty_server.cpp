@@ -1,6 +1,6 @@
 #include "pty_server.h"
 
-#include "sha256.h"
+#include "base/sha256.h"
 
 #include <fcntl.h>
 #include <poll.h>

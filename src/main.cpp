@@ -12,16 +12,20 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/update_attempt.h"
 #include "base/forms.h"
 #include "base/image_state.h"
 #include "base/progress.h"
 #include "base/texts.h"
-#include "platform/qt/port_check.h"
-#include "platform/qt/update_log.h"
+#include "platform/native/port_check.h"
+#include "platform/native/update_log.h"
 #include "platform/trace/serial_trace.h"
 #include "ui/autopilot.h"
 #include "ui/program.h"
@@ -50,7 +54,7 @@ bool takeOption(const QStringList& args, qsizetype& i, const QString& name, QStr
 // --check-port: needs no display, so it runs before the window's application exists.
 int checkPorts(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  vq::qt::ComPortMap map;
+  vq::native::ComPortMap map;
   QString which;
   const QStringList args = QCoreApplication::arguments();
   for (qsizetype i = 1; i < args.size(); ++i) {
@@ -59,43 +63,44 @@ int checkPorts(int argc, char** argv) {
       if (i + 1 < args.size() && !args[i + 1].startsWith("--")) which = args[++i];
     } else if (takeOption(args, i, "--com", value)) {
       int number = 0;
-      QString path;
-      if (!vq::qt::parseComPin(value, number, path)) return 2;
+      std::string path;
+      if (!vq::native::parseComPin(value.toStdString(), number, path)) return 2;
       map.pin(number, path);
     } else {
       std::fprintf(stderr, "unknown argument: %s\n%s", qPrintable(args[i]), kUsage);
       return 2;
     }
   }
-  auto comOf = [&](const QString& path) {
+  auto comOf = [&](const std::string& path) {
     for (int n = 1; n <= kHighestCom; ++n)
       if (map.pathFor(n) == path) return n;
     return 0;
   };
-  QList<QPair<int, QString>> ports;
+  std::vector<std::pair<int, std::string>> ports;
   if (which.isEmpty()) {
-    for (const QString& p : vq::qt::ComPortMap::systemDevices()) ports.append({comOf(p), p});
-    for (auto it = map.pins().begin(); it != map.pins().end(); ++it)
-      if (comOf(it.value()) == it.key() && !vq::qt::ComPortMap::systemDevices().contains(it.value())) ports.append({it.key(), it.value()});
-    if (ports.isEmpty()) {
+    const std::vector<std::string> system = vq::native::ComPortMap::systemDevices();
+    for (const std::string& p : system) ports.emplace_back(comOf(p), p);
+    for (const auto& [n, path] : map.pins())
+      if (comOf(path) == n && std::find(system.begin(), system.end(), path) == system.end()) ports.emplace_back(n, path);
+    if (ports.empty()) {
       std::printf("no serial device found: plug the USB cable in (dmesg | tail names the device)\n");
       return 1;
     }
   } else if (which.startsWith("COM", Qt::CaseInsensitive) && which.mid(3).toInt() > 0) {
     const int n = which.mid(3).toInt();
-    const QString path = map.pathFor(n);
-    if (path.isEmpty()) {
+    const std::string path = map.pathFor(n);
+    if (path.empty()) {
       std::printf("COM%d maps to no serial device: plug the USB cable in, or pin it with --com %d=PATH\n", n, n);
       return 1;
     }
-    ports.append({n, path});
+    ports.emplace_back(n, path);
   } else {
-    ports.append({comOf(which), which});
+    ports.emplace_back(comOf(which.toStdString()), which.toStdString());
   }
   bool allUsable = true;
   for (const auto& [com, path] : ports) {
-    const vq::qt::PortCheck c = vq::qt::fncCheckPort(com, path.toStdString());
-    std::fputs(vq::qt::fncPortCheckText(c).c_str(), stdout);
+    const vq::native::PortCheck c = vq::native::fncCheckPort(com, path);
+    std::fputs(vq::native::fncPortCheckText(c).c_str(), stdout);
     allUsable = allUsable && c.usable();
   }
   return allUsable ? 0 : 1;
@@ -114,7 +119,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("vq-update");
 
-  vq::qt::ComPortMap map;
+  vq::native::ComPortMap map;
   QString autopilotDir;
   QString autopilotFile;
   QString tracePath;
@@ -129,8 +134,8 @@ int main(int argc, char** argv) {
       return 2;
     }
     int number = 0;
-    QString path;
-    if (!vq::qt::parseComPin(value, number, path)) {
+    std::string path;
+    if (!vq::native::parseComPin(value.toStdString(), number, path)) {
       std::fprintf(stderr, "--com expects N=PATH, e.g. --com 1=/dev/ttyUSB0; got \"%s\"\n", qPrintable(value));
       return 2;
     }
@@ -154,7 +159,7 @@ int main(int argc, char** argv) {
   vq::ui::Program program(map, trace.isOpen() ? &trace : nullptr);
   // One line per attempted update; a record that cannot be written is said below the progress
   // lines and on stderr, and the update goes on.
-  vq::qt::UpdateLog updateLog(program.map, "vq-update " VQ_VERSION);
+  vq::native::UpdateLog updateLog(program.map, "vq-update " VQ_VERSION);
   updateLog.onError = [](const std::string& why) {
     const std::string text = vq::pick(kRecordFailed) + why;
     std::fprintf(stderr, "vq-update: %s\n", text.c_str());

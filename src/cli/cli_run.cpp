@@ -79,10 +79,10 @@ void Run::tellOperator(const std::string& text) {
 }
 
 bool Run::setUp(std::string& refused) {
-  for (const auto& [n, path] : opt_.pins) map_.pin(n, QString::fromStdString(path));
+  for (const auto& [n, path] : opt_.pins) map_.pin(n, path);
   int com = opt_.com;
   if (!opt_.port.empty()) {
-    const QString path = QString::fromStdString(opt_.port);
+    const std::string& path = opt_.port;
     for (int n = 1; n <= 16 && com == 0; ++n)
       if (map_.pathFor(n) == path) com = n;
     if (com == 0) {
@@ -216,8 +216,9 @@ void Run::interrupted() {
   // Only steps 5 and 7 leave the instrument worse off when stopped halfway: a half-written
   // controller, or parameters reset before the identity is written back. Those ask twice.
   if (stepRunning_ != 5 && stepRunning_ != 7) stop();
-  if (stopArmed_.isValid() && stopArmed_.elapsed() <= kConfirmStopMs) stop();
-  stopArmed_.start();
+  const auto now = std::chrono::steady_clock::now();
+  if (stopArmed_ && now - *stopArmed_ <= std::chrono::milliseconds(kConfirmStopMs)) stop();
+  stopArmed_ = now;
   tellOperator(pick(stepRunning_ == 5 ? kHalfWritten : kIdentityAtRisk));
 }
 

@@ -3,7 +3,7 @@
 // own sequencer, with the operator's part (the FW switch at steps 4 and 6) asked for on the
 // terminal. The exit status is the wizard's code of the failure, 0 on success.
 #pragma once
-#include <QElapsedTimer>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -13,11 +13,12 @@
 #include "cli/cli_options.h"
 #include "cli/interrupt_watch.h"
 #include "cli/terminal_progress.h"
-#include "platform/qt/com_port_map.h"
-#include "platform/qt/console_platform.h"
-#include "platform/qt/qt_serial_port.h"
-#include "platform/qt/qt_timer.h"
-#include "platform/qt/update_log.h"
+#include "platform/native/com_port_map.h"
+#include "platform/native/comm_timer.h"
+#include "platform/native/console_platform.h"
+#include "platform/native/poll_loop.h"
+#include "platform/native/serial_port.h"
+#include "platform/native/update_log.h"
 #include "platform/trace/serial_trace.h"
 
 namespace vq::cli {
@@ -44,18 +45,20 @@ class Run {
 
   Options opt_;
   std::FILE* out_;  // progress: stdout, or stderr under --json
-  qt::ComPortMap map_;
-  qt::QtSerialPort port_{map_};
-  qt::QtTimer timer_;
-  qt::ConsolePlatform platform_{map_};
+  native::ComPortMap map_;
+  native::PollLoop loop_;
+  native::NativeSerialPort port_{map_, loop_};
+  native::CommTimer timer_{loop_};
+  native::ConsolePlatform platform_{map_, loop_};
   TraceFile trace_;
   std::unique_ptr<TracingSerialPort> tracedPort_;
   std::unique_ptr<TracingProgress> tracedProgress_;
   std::unique_ptr<TerminalProgress> terminal_;
-  qt::UpdateLog log_;
-  InterruptWatch interrupts_;
+  native::UpdateLog log_;
+  InterruptWatch interrupts_{loop_};
   std::vector<std::string> messages_;
-  QElapsedTimer stopArmed_;  // valid while a first Ctrl+C in step 5 waits for its second
+  // When a first Ctrl+C in step 5 or 7 asked for a second one; empty when none waits.
+  std::optional<std::chrono::steady_clock::time_point> stopArmed_;
   int stepRunning_ = 0;
 };
 

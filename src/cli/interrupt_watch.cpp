@@ -22,23 +22,23 @@ extern "C" void onSigint(int) {
 
 }  // namespace
 
-InterruptWatch::InterruptWatch() {
+InterruptWatch::InterruptWatch(native::EventLoop& loop) {
   if (::pipe2(gPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
   struct sigaction sa {};
   sa.sa_handler = onSigint;
   sigemptyset(&sa.sa_mask);
   sa.sa_flags = SA_RESTART;
   ::sigaction(SIGINT, &sa, nullptr);
-  notifier_ = std::make_unique<QSocketNotifier>(gPipe[0], QSocketNotifier::Read);
-  QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
+  watch_ = loop.watch(gPipe[0], [this] {
     for (int n = take(); n > 0; --n)
       if (onInterrupt) onInterrupt();
-  });
+  }, nullptr);
 }
 
 InterruptWatch::~InterruptWatch() {
-  notifier_.reset();
-  std::signal(SIGINT, SIG_DFL);
+  watch_.reset();
+  // Only the exit is left: a Ctrl+C now must not turn a finished update into a killed one.
+  std::signal(SIGINT, SIG_IGN);
   for (int& fd : gPipe) {
     if (fd >= 0) ::close(fd);
     fd = -1;

@@ -1,15 +1,16 @@
 // Ctrl+C as an event of the program's own loop: the signal handler only writes a byte to a
 // pipe; the steps' event processing (or the wait for Enter) reads it and decides.
 #pragma once
-#include <QSocketNotifier>
 #include <functional>
 #include <memory>
+
+#include "platform/native/event_loop.h"
 
 namespace vq::cli {
 
 class InterruptWatch {
  public:
-  InterruptWatch();
+  explicit InterruptWatch(native::EventLoop& loop);
   ~InterruptWatch();
   InterruptWatch(const InterruptWatch&) = delete;
   InterruptWatch& operator=(const InterruptWatch&) = delete;
@@ -22,7 +23,7 @@ class InterruptWatch {
   int take();
 
  private:
-  std::unique_ptr<QSocketNotifier> notifier_;
+  std::unique_ptr<native::IoWatch> watch_;
 };
 
 }  // namespace vq::cli

@@ -1,6 +1,5 @@
 // vq-update-cli: steps 2 to 7 of vq-update's wizard from a terminal or a script, on the same
 // core; see cli_options.cpp for the options and the exit status.
-#include <QCoreApplication>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -9,8 +8,6 @@
 #include "cli/cli_run.h"
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  QCoreApplication::setApplicationName("vq-update-cli");
   std::vector<std::string> args(argv + 1, argv + argc);
   vq::cli::Options options;
   if (const auto refused = vq::cli::parseOptions(args, options)) {

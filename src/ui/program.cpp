@@ -5,7 +5,7 @@
 
 namespace vq::ui {
 
-Program::Program(const qt::ComPortMap& m, TraceFile* trace) : map(m) {
+Program::Program(const native::ComPortMap& m, TraceFile* trace) : map(m) {
   SerialPort* used = &port;
   if (trace) {
     tracedPort = std::make_unique<TracingSerialPort>(port, *trace);

@@ -3,10 +3,11 @@
 #pragma once
 #include <memory>
 
-#include "platform/qt/com_port_map.h"
+#include "platform/native/com_port_map.h"
+#include "platform/native/comm_timer.h"
+#include "platform/native/serial_port.h"
+#include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/qt/qt_serial_port.h"
-#include "platform/qt/qt_timer.h"
 #include "platform/trace/serial_trace.h"
 #include "ui/main_window.h"
 #include "ui/qt_windows.h"
@@ -16,14 +17,15 @@ namespace vq::ui {
 class Program {
  public:
   // With a trace, the port and the progress go through it (vq-update --trace FILE).
-  explicit Program(const qt::ComPortMap& map, TraceFile* trace = nullptr);
+  explicit Program(const native::ComPortMap& map, TraceFile* trace = nullptr);
   ~Program();
   // Installs the platform, loads frmMain and shows the window.
   void start();
 
-  qt::ComPortMap map;
-  qt::QtSerialPort port{map};
-  qt::QtTimer timer;
+  native::ComPortMap map;
+  qt::QtEventLoop loop;
+  native::NativeSerialPort port{map, loop};
+  native::CommTimer timer{loop};
   qt::QtPlatform platform{map};
   MainWindow window{platform};
   QtWindows windows{platform, window};

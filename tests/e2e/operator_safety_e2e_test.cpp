@@ -4,10 +4,10 @@
 // update; a port held by another program says which.
 // VQ_TEST_LANG=ja_JP.UTF-8 runs it in Japanese; VQ_TEST_SHOTS=DIR saves the busy-port window.
 #include <time.h>
+#include <unistd.h>
 
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QSerialPort>
 #include <cstdio>
 #include <functional>
 #include <QTest>
@@ -16,6 +16,8 @@
 #include "base/forms.h"
 #include "base/wizard_codes.h"
 #include "e2e/update_walk.h"
+#include "platform/native/poll_loop.h"
+#include "platform/native/serial_port.h"
 #include "support/qt_test_app.h"
 
 using namespace vq;
@@ -194,7 +196,7 @@ class OperatorSafetyE2eTest : public QObject {
   void portHeldByAnotherProgramSaysWho() {
     Rig& r = *rig_;
     WALK(r.start());
-    // This program again, holding the port the way any Qt program does (lock file and all).
+    // This program again, holding the port the way the tool does (lock file and all).
     QProcess holder;
     holder.start(QCoreApplication::applicationFilePath(), {"--hold", r.sim.linkPath()});
     QVERIFY(holder.waitForStarted());
@@ -223,12 +225,18 @@ class OperatorSafetyE2eTest : public QObject {
 
 int main(int argc, char** argv) {
   if (argc == 3 && QByteArray(argv[1]) == "--hold") {
-    QCoreApplication app(argc, argv);
-    QSerialPort port(QString::fromLocal8Bit(argv[2]));
-    if (!port.open(QIODevice::ReadWrite)) return 1;
+    vq::native::ComPortMap map;
+    map.pin(1, argv[2]);
+    vq::native::PollLoop loop;
+    vq::native::NativeSerialPort port(map, loop);
+    try {
+      port.setPortOpen(true);
+    } catch (const vq::SerialError&) {
+      return 1;
+    }
     std::puts("held");
     std::fflush(stdout);
-    return app.exec();
+    for (;;) ::pause();
   }
   const QByteArray lang = qgetenv("VQ_TEST_LANG");
   vq::test::QtTestApp app(argc, argv, lang.isEmpty() ? QByteArray("en_US.UTF-8") : lang);

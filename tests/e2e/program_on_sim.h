@@ -30,12 +30,12 @@ inline Bytes startInBootMode(SimProcess& sim, const QStringList& extraArgs = {})
 
 // The program as vq-update starts it, COM1 pinned to the simulator's link.
 struct ProgramOnSim {
-  qt::ComPortMap map;
+  native::ComPortMap map;
   std::unique_ptr<ui::Program> program;
   QStringList messages;  // message boxes shown, closed with OK
 
   explicit ProgramOnSim(const SimProcess& sim) {
-    map.pin(1, sim.linkPath());
+    map.pin(1, sim.linkPath().toStdString());
     program = std::make_unique<ui::Program>(map);
     program->start();
   }

@@ -30,8 +30,8 @@ inline QString firstLine(const QString& text) { return text.section('\n', 0, 0);
 class Operator {
  public:
   explicit Operator(SimProcess& sim) : sim_(sim) {
-    qt::ComPortMap map;
-    map.pin(1, sim.linkPath());
+    native::ComPortMap map;
+    map.pin(1, sim.linkPath().toStdString());
     program_ = std::make_unique<ui::Program>(map);
     program_->start();
   }

@@ -33,7 +33,7 @@ struct Run {
 };
 
 // vq-update's main() in short: the program, the autopilot, the event loop.
-Run autopilot(const qt::ComPortMap& map, const QString& dir, const QString& file) {
+Run autopilot(const native::ComPortMap& map, const QString& dir, const QString& file) {
   Run run;
   ui::Program program(map);
   ui::Autopilot pilot(program, dir, file);
@@ -111,8 +111,8 @@ class AutopilotTest : public QObject {
     QTemporaryDir dir;
     const QString file = makeUpdateFile(dir.path(), {"--magic", "bad"});
     if (file.isEmpty()) QSKIP("vq-make-update-file not built next to this test");
-    qt::ComPortMap map;
-    map.pin(1, dir.path() + "/no-such-port");
+    native::ComPortMap map;
+    map.pin(1, (dir.path() + "/no-such-port").toStdString());
     const Run run = autopilot(map, dir.path() + "/png", file);
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.tagged("MESSAGE").value(0), QString("The updating file is not correct."));
@@ -125,8 +125,8 @@ class AutopilotTest : public QObject {
     QTemporaryDir dir;
     const QString file = makeUpdateFile(dir.path(), {"--version", "1.2.0"});
     if (file.isEmpty()) QSKIP("vq-make-update-file not built next to this test");
-    qt::ComPortMap map;
-    map.pin(1, dir.path() + "/no-such-port");
+    native::ComPortMap map;
+    map.pin(1, (dir.path() + "/no-such-port").toStdString());
     const Run run = autopilot(map, dir.path() + "/png", file);
     QCOMPARE(run.exitCode, 1);
     // Step 1 at the start and again after each failure but the last, where it gives up.
@@ -143,8 +143,8 @@ class AutopilotTest : public QObject {
     if (file.isEmpty() || !QFileInfo(e2e::simProgram()).isExecutable()) QSKIP("vq-sim not built next to this test");
     QVERIFY2(sim.start({"--switch", "auto", "--expect-file", file, "--version", "1.1.5"}), qPrintable(sim.error()));
 
-    qt::ComPortMap map;
-    map.pin(1, sim.linkPath());
+    native::ComPortMap map;
+    map.pin(1, sim.linkPath().toStdString());
     const QString png = sim.dir() + "/png";
     const Run run = autopilot(map, png, file);
     QVERIFY2(sim.stop(), qPrintable(sim.error()));

@@ -102,7 +102,7 @@ class MainWindowTest : public QObject {
 
  private slots:
   void init() {
-    qt::ComPortMap map;
+    native::ComPortMap map;
     map.pin(1, "/nonexistent/ttyVQ0");
     program_ = std::make_unique<ui::Program>(map);
     program_->start();

@@ -60,9 +60,9 @@ class PortDialogTest : public QObject {
   void init() {
     pty_ = std::make_unique<Pty>();
     QVERIFY(!pty_->slave.isEmpty());
-    qt::ComPortMap map;
+    native::ComPortMap map;
     map.pin(1, "/nonexistent/ttyVQ0");
-    map.pin(kPtyCom, pty_->slave);
+    map.pin(kPtyCom, pty_->slave.toStdString());
     program_ = std::make_unique<ui::Program>(map);
     program_->start();
     QVERIFY(QTest::qWaitForWindowExposed(&program_->window));

@@ -1,4 +1,4 @@
-// The Qt serial port against a pseudo-terminal, the COM map and the timer.
+// The serial port in Qt's event loop against a pseudo-terminal, the COM map and the timer.
 #include <asm/termbits.h>  // termios2; must not meet <termios.h> in one file
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,16 +15,19 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/qt/com_port_map.h"
-#include "platform/qt/port_check.h"
-#include "platform/qt/port_diagnosis.h"
+#include "platform/native/com_port_map.h"
+#include "platform/native/comm_timer.h"
+#include "platform/native/port_check.h"
+#include "platform/native/port_diagnosis.h"
+#include "platform/native/serial_port.h"
+#include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/qt/qt_serial_port.h"
-#include "platform/qt/qt_timer.h"
 #include "support/pty.h"
 
 using namespace vq;
-using namespace vq::qt;
+using namespace vq::native;
+using vq::qt::displayText;
+using vq::qt::QtEventLoop;
 
 namespace {
 
@@ -52,12 +55,17 @@ struct Pty : test::PtyMaster {
   }
 };
 
+// The serial port as the window runs it: native, its events from Qt's loop.
+struct QtPort : QtEventLoop, NativeSerialPort {
+  explicit QtPort(const ComPortMap& map) : NativeSerialPort(map, *this) {}
+};
+
 // A port with COM1 pinned to a pseudo-terminal's slave.
 struct PortOnPty {
   Pty pty;
   ComPortMap map;
-  QtSerialPort port;
-  PortOnPty() : port(map) { map.pin(1, pty.slave); }
+  QtPort port;
+  PortOnPty() : port(map) { map.pin(1, pty.slave.toStdString()); }
 };
 
 }  // namespace
@@ -225,8 +233,8 @@ class QtPlatformTest : public QObject {
 
     // Missing: the path pinned with --com does not exist; the line names it.
     ComPortMap map;
-    map.pin(2, tmp.filePath("ttyUSB9"));
-    QtSerialPort port(map);
+    map.pin(2, tmp.filePath("ttyUSB9").toStdString());
+    QtPort port(map);
     port.setCommPort(2);
     QVERIFY_THROWS_EXCEPTION(SerialError, port.setPortOpen(true));
     QCOMPARE(int(port.problem.kind), int(PortProblem::Kind::NoDevice));
@@ -235,9 +243,9 @@ class QtPlatformTest : public QObject {
   }
 
   void devicesAreOrderedAdaptersFirstNaturally() {
-    const QStringList in{"/dev/ttyS1", "/dev/ttyUSB10", "/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyS0", "/dev/ttyAMA0",
+    const std::vector<std::string> in{"/dev/ttyS1", "/dev/ttyUSB10", "/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyS0", "/dev/ttyAMA0",
                          "/dev/ttyS10", "/dev/ttyS2"};
-    const QStringList want{"/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyAMA0",
+    const std::vector<std::string> want{"/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyAMA0",
                            "/dev/ttyS0",   "/dev/ttyS1",   "/dev/ttyS2",    "/dev/ttyS10"};
     QCOMPARE(orderSerialDevices(in), want);
   }
@@ -261,7 +269,7 @@ class QtPlatformTest : public QObject {
     ComPortMap map;
     map.pin(2, "/dev/ttyUSB0");
     map.pin(5, "/tmp/sim");
-    QCOMPARE(map.pathFor(number, {"/dev/ttyS1", "/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyUSB1"}), path);
+    QCOMPARE(QString::fromStdString(map.pathFor(number, {"/dev/ttyS1", "/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyUSB1"})), path);
   }
 
   void comPinArgumentsParse_data() {
@@ -281,11 +289,11 @@ class QtPlatformTest : public QObject {
     QFETCH(int, number);
     QFETCH(QString, path);
     int n = 0;
-    QString p;
-    QCOMPARE(parseComPin(arg, n, p), number != 0);
+    std::string p;
+    QCOMPARE(parseComPin(arg.toStdString(), n, p), number != 0);
     if (number) {
       QCOMPARE(n, number);
-      QCOMPARE(p, path);
+      QCOMPARE(QString::fromStdString(p), path);
     }
   }
 
@@ -301,7 +309,7 @@ class QtPlatformTest : public QObject {
   void badSettingsAreRefusedWith8015() {
     QFETCH(QString, text);
     ComPortMap map;
-    QtSerialPort port(map);
+    QtPort port(map);
     port.setSettings("9600,N,8,1");
     try {
       port.setSettings(text.toStdString());
@@ -314,7 +322,7 @@ class QtPlatformTest : public QObject {
 
   void unmappedNumberThrows8002() {
     ComPortMap map;
-    QtSerialPort port(map);
+    QtPort port(map);
     port.setCommPort(250);
     try {
       port.setPortOpen(true);
@@ -329,8 +337,8 @@ class QtPlatformTest : public QObject {
     Pty pty;
     QVERIFY(!pty.slave.isEmpty());
     ComPortMap map;
-    map.pin(3, pty.slave);
-    QtSerialPort port(map);
+    map.pin(3, pty.slave.toStdString());
+    QtPort port(map);
     port.setCommPort(3);
     port.setSettings("9600,N,8,1");
     port.setRTSEnable(false);
@@ -423,8 +431,8 @@ class QtPlatformTest : public QObject {
   void secondOpenOfABusyDeviceFailsWith8005() {
     Pty pty;
     ComPortMap map;
-    map.pin(1, pty.slave);
-    QtSerialPort first(map), second(map);
+    map.pin(1, pty.slave.toStdString());
+    QtPort first(map), second(map);
     first.setPortOpen(true);
     try {
       second.setPortOpen(true);
@@ -491,7 +499,8 @@ class QtPlatformTest : public QObject {
   }
 
   void timerIntervalZeroNeverFiresAndEnablingRestarts() {
-    QtTimer timer;
+    QtEventLoop loop;
+    CommTimer timer(loop);
     int ticks = 0;
     timer.onTick = [&] { ++ticks; };
     timer.setEnabled(true);

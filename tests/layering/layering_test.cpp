@@ -1,7 +1,9 @@
 // The include graph follows the layers: base <- platform interfaces <- config, image, link,
 // flash <- app <- the front ends (ui, the windows; cli, the terminal), neither using the other;
-// the Qt and the virtual platform and the serial trace sit on the interfaces only; the device
-// model uses base and the virtual platform. Every #include "..." of src/ and sim/ is read.
+// the native, the virtual platform and the serial trace sit on the interfaces only, the Qt
+// platform on them and the native one; the device model uses base and the virtual platform.
+// Only the Qt platform, the windows and vq-update's main include Qt. Every #include of src/
+// and sim/ is read.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -22,6 +24,7 @@ const fs::path kRoot = VQ_SOURCE_DIR;
 std::string componentOf(const std::string& rel) {
   static const std::vector<std::pair<std::string, std::string>> kPrefixes{
       {"src/platform/qt/", "qt"},     {"src/platform/virtual/", "virtual"},
+      {"src/platform/native/", "native"},
       {"src/platform/trace/", "trace"}, {"src/cli/", "cli"},
       {"src/platform/", "platform"},  {"src/base/", "base"},
       {"src/config/", "config"},      {"src/image/", "image"},
@@ -43,12 +46,13 @@ const std::map<std::string, std::set<std::string>> kAllowed{
     {"link", {"base", "platform", "config"}},
     {"flash", {"base", "platform", "config", "image"}},
     {"app", {"base", "platform", "config", "image", "link", "flash"}},
-    {"qt", {"base", "platform"}},
+    {"native", {"base", "platform"}},
+    {"qt", {"base", "platform", "native"}},
     {"virtual", {"base", "platform"}},
     {"trace", {"base", "platform"}},
-    {"ui", {"base", "platform", "config", "image", "link", "flash", "app", "qt", "trace"}},
-    {"cli", {"base", "platform", "config", "image", "link", "flash", "app", "qt", "trace"}},
-    {"main", {"base", "platform", "config", "image", "link", "flash", "app", "qt", "ui", "trace"}},
+    {"ui", {"base", "platform", "config", "image", "link", "flash", "app", "native", "qt", "trace"}},
+    {"cli", {"base", "platform", "config", "image", "link", "flash", "app", "native", "trace"}},
+    {"main", {"base", "platform", "config", "image", "link", "flash", "app", "native", "qt", "ui", "trace"}},
     {"sim", {"base", "platform", "virtual"}},
 };
 
@@ -67,14 +71,20 @@ std::string resolve(const fs::path& includer, const std::string& name) {
   return "";
 }
 
+// The components whose files may include Qt's headers.
+const std::set<std::string> kQtComponents{"qt", "ui", "main"};
+
 struct Edge {
   std::string file;
   int line;
   std::string from, to, name;
 };
 
+// Every include of src/ and sim/: the project's own headers resolved to their component, Qt's
+// headers (<QObject>, <QtCore/...>) with component "Qt", other library headers left out.
 std::vector<Edge> projectIncludes() {
   static const std::regex kInclude(R"(^\s*#\s*include\s*"([^"]+)\")");
+  static const std::regex kQtInclude(R"(^\s*#\s*include\s*<(Q[A-Za-z]+|Qt[A-Za-z]+/[^>]*)>)");
   std::vector<Edge> edges;
   for (const char* dir : {"src", "sim"}) {
     for (const auto& entry : fs::recursive_directory_iterator(kRoot / dir)) {
@@ -85,6 +95,7 @@ std::vector<Edge> projectIncludes() {
       std::string text;
       for (int n = 1; std::getline(in, text); ++n) {
         std::smatch m;
+        if (std::regex_search(text, m, kQtInclude)) edges.push_back({rel, n, componentOf(rel), "Qt", m[1]});
         if (!std::regex_search(text, m, kInclude)) continue;
         const std::string target = resolve(entry.path(), m[1]);
         if (target.empty()) continue;  // a library header
@@ -108,9 +119,12 @@ TEST(Layering, TheRulesThemselves) {
       {"virtual", "qt", false},   {"app", "link", true},     {"link", "flash", false},
       {"cli", "ui", false},       {"ui", "cli", false},      {"cli", "app", true},
       {"trace", "app", false},    {"qt", "trace", false},    {"main", "trace", true},
+      {"qt", "native", true},     {"native", "qt", false},   {"cli", "qt", false},
+      {"native", "app", false},   {"ui", "native", true},    {"native", "virtual", false},
   };
   for (const Case& c : cases) EXPECT_EQ(allowed(c.from, c.to), c.ok) << c.from << " -> " << c.to;
   EXPECT_EQ(componentOf("src/platform/qt/qt_platform.cpp"), "qt");
+  EXPECT_EQ(componentOf("src/platform/native/serial_port.cpp"), "native");
   EXPECT_EQ(componentOf("src/platform/windows.h"), "platform");
   EXPECT_EQ(componentOf("src/base/state.h"), "base");
 }
@@ -121,6 +135,11 @@ TEST(Layering, EveryIncludeFollowsTheLayerOrder) {
   ASSERT_GT(edges.size(), 200u);
   for (const Edge& e : edges) {
     EXPECT_FALSE(e.from.empty() || e.to.empty()) << e.file << ":" << e.line << " " << e.name;
+    if (e.to == "Qt") {
+      EXPECT_TRUE(kQtComponents.count(e.from)) << e.file << ":" << e.line << " includes <" << e.name << ">: "
+                                               << e.from << " uses no Qt";
+      continue;
+    }
     EXPECT_TRUE(allowed(e.from, e.to)) << e.file << ":" << e.line << " includes \"" << e.name << "\": "
                                        << e.from << " may not use " << e.to;
   }

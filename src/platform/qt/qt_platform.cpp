@@ -29,7 +29,7 @@ QString displayText(const std::string& text) {
   return QString::fromStdString(text).replace("\r\n", "\n");
 }
 
-QtPlatform::QtPlatform(const ComPortMap& map) : map_(map) {
+QtPlatform::QtPlatform(const native::ComPortMap& map) : map_(map) {
   sinceMirror_.start();
   idleMirror_.setInterval(kIdleMirrorMs);
   QObject::connect(&idleMirror_, &QTimer::timeout, [this] { mirrorIfDue(); });
@@ -115,8 +115,8 @@ int QtPlatform::screenHeight() {
 }
 
 std::string QtPlatform::deviceName(int comPort) {
-  const QString path = map_.pathFor(comPort);
-  return path.isEmpty() ? std::string() : QFileInfo(path).fileName().toStdString();
+  const std::string path = map_.pathFor(comPort);
+  return path.empty() ? std::string() : path.substr(path.find_last_of('/') + 1);
 }
 
 }  // namespace vq::qt

@@ -9,13 +9,13 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/qt/com_port_map.h"
+#include "platform/native/com_port_map.h"
 
 namespace vq::qt {
 
 class QtPlatform : public Platform {
  public:
-  explicit QtPlatform(const ComPortMap& map);
+  explicit QtPlatform(const native::ComPortMap& map);
   ~QtPlatform() override;
 
   // The window boxes and file dialogs belong to, and how the front end copies its form
@@ -43,7 +43,7 @@ class QtPlatform : public Platform {
  private:
   void mirrorIfDue();
 
-  const ComPortMap& map_;
+  const native::ComPortMap& map_;
   QWidget* main_ = nullptr;
   std::function<void()> mirror_;
   QElapsedTimer sinceMirror_;

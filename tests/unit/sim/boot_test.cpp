@@ -1,5 +1,5 @@
 // The boot controller of the simulated device: a whole update, then each way it refuses.
-#include "sha256.h"
+#include "base/sha256.h"
 #include "sim_bench.h"
 
 namespace vq::sim::testing {

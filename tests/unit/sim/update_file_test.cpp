@@ -1,7 +1,7 @@
 // Update files made for tests, and the digest the report prints.
 #include <gtest/gtest.h>
 
-#include "sha256.h"
+#include "base/sha256.h"
 #include "update_file.h"
 
 namespace vq::sim {

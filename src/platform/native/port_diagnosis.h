@@ -5,7 +5,7 @@
 
 #include "platform/port_problem.h"
 
-namespace vq::qt {
+namespace vq::native {
 
 // Roots of the trees read, so tests can point them at fakes.
 struct DiagnosisRoots {
@@ -19,4 +19,4 @@ PortProblem fncDiagnoseRefusedOpen(int comPort, const std::string& device, const
 // file; empty when none can be seen.
 std::string fncPortHolder(const std::string& device, const DiagnosisRoots& roots = {});
 
-}  // namespace vq::qt
+}  // namespace vq::native

@@ -1,6 +1,6 @@
-#include "sha256.h"
+#include "base/sha256.h"
 
-namespace vq::sim {
+namespace vq {
 namespace {
 
 constexpr std::uint32_t kRound[64] = {
@@ -80,4 +80,4 @@ std::string sha256Hex(const Bytes& data) {
   return s;
 }
 
-}  // namespace vq::sim
+}  // namespace vq

@@ -1,24 +1,24 @@
-// mscComm over QSerialPort. Events are raised on the window's thread from Qt's event loop,
-// so they arrive during doEvents()/waitEvents() as the core expects.
+// mscComm on the operating system's own serial device, its events raised from an event loop
+// (PollLoop in vq-update-cli, Qt's in the window), so they arrive during doEvents()/waitEvents()
+// as the core expects. The behaviour is the same on every system; SerialDevice is the system.
 #pragma once
-#include <QObject>
-#include <QSerialPort>
-#include <QTimer>
+#include <memory>
+#include <string>
 
 #include "platform/line_settings.h"
+#include "platform/native/com_port_map.h"
+#include "platform/native/event_loop.h"
+#include "platform/native/serial_device.h"
 #include "platform/platform.h"
-#include "platform/qt/com_port_map.h"
-#include "platform/qt/low_latency.h"
 
-namespace vq::qt {
+namespace vq::native {
 
-class QtSerialPort : public QObject, public SerialPort {
-  Q_OBJECT
+class NativeSerialPort : public SerialPort {
  public:
-  explicit QtSerialPort(const ComPortMap& map, QObject* parent = nullptr);
-  ~QtSerialPort() override;
+  NativeSerialPort(const ComPortMap& map, EventLoop& loop);
+  ~NativeSerialPort() override;
   // The driver calls that switch its low-latency mode, for tests.
-  void setLowLatencyOps(LowLatency::Ops ops) { lowLatency_.setOps(std::move(ops)); }
+  void setLowLatencyOps(LowLatency::Ops ops) { device_.setLowLatencyOps(std::move(ops)); }
 
   void setCommPort(int n) override;
   int commPort() const override { return commPort_; }
@@ -27,7 +27,7 @@ class QtSerialPort : public QObject, public SerialPort {
   void setHandshaking(int mode) override;
   int handshaking() const override { return handshaking_; }
   void setPortOpen(bool open) override;
-  bool portOpen() const override { return port_.isOpen() && !failed_; }
+  bool portOpen() const override { return device_.isOpen() && !failed_; }
 
   void setRThreshold(int n) override { rThreshold_ = n; }
   int rThreshold() const override { return rThreshold_; }
@@ -45,7 +45,7 @@ class QtSerialPort : public QObject, public SerialPort {
   bool dsrHolding() const override;
 
   // The device path the port uses (or would use) now; empty when the number maps to none.
-  QString devicePath() const { return map_.pathFor(commPort_); }
+  std::string devicePath() const { return map_.pathFor(commPort_); }
   // False on a device that cannot report modem lines (a pseudo-terminal).
   bool modemLinesSupported() const { return modemLines_; }
 
@@ -53,33 +53,34 @@ class QtSerialPort : public QObject, public SerialPort {
   void openPort();
   void closePort();
   void drainOutput();
-  bool applyChanges(const LineSettings& from, const LineSettings& to);
-  bool applyHandshaking(int mode);
   void applyOutputLines();
-  QSerialPort::PinoutSignals pins() const;
-  void onReadyRead();
-  void onBytesWritten();
-  void onError(QSerialPort::SerialPortError e);
-  void fail(const QString& why);
-  // Bytes the driver took at once, without waiting; throws if the device failed.
-  std::size_t writeToDriver(const Bytes& bytes);
+  // Reads what the device has into the buffer; false when the device has gone.
+  bool readDevice();
+  void onReadable();
+  void writeQueued();
+  // What the driver took of the bytes at once; throws (and fails the port) if it has gone.
+  std::size_t writeToDevice(const std::uint8_t* data, std::size_t size);
   void pollCts();
-  void watchHangup();
+  void fail(const std::string& why);
   void raise(CommEvent ev);
 
   const ComPortMap& map_;
-  mutable QSerialPort port_;
-  QTimer ctsPoll_;
-  QTimer hangupWatch_;
-  LowLatency lowLatency_;
-  // Raises the send event at the next pass of the event loop (a zero timer does not wake it).
-  QTimer sendDue_;
+  EventLoop& loop_;
+  SerialDevice device_;
+  std::unique_ptr<IoWatch> watch_;
+  std::unique_ptr<LoopTimer> ctsPoll_;
+  // Raises the send event at the next pass of the loop, not inside the caller's output().
+  std::unique_ptr<LoopTimer> sendDue_;
+  // Closes a failed port and says so once control is back in the loop.
+  std::unique_ptr<LoopTimer> failDue_;
   int commPort_ = 1;
   std::string settingsText_ = "9600,N,8,1";
   LineSettings line_;
   int handshaking_ = 0;
   int rThreshold_ = 0;
   int sThreshold_ = 0;
+  Bytes received_;
+  Bytes queued_;  // what the driver could not take yet, written as it makes room
   bool rts_ = false;
   bool dtr_ = false;
   bool modemLines_ = true;
@@ -88,4 +89,4 @@ class QtSerialPort : public QObject, public SerialPort {
   bool failed_ = false;  // the device vanished; the close is queued
 };
 
-}  // namespace vq::qt
+}  // namespace vq::native

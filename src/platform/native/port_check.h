@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace vq::qt {
+namespace vq::native {
 
 struct PortCheckRoots {
   std::string dev = "/dev";
@@ -37,4 +37,4 @@ PortCheck fncCheckPort(int comPort, const std::string& path, const PortCheckRoot
 // The report as the operator reads it, several lines.
 std::string fncPortCheckText(const PortCheck& c);
 
-}  // namespace vq::qt
+}  // namespace vq::native

@@ -1,21 +1,20 @@
-#include "platform/qt/update_log.h"
+#include "platform/native/update_log.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QCryptographicHash>
-#include <QDateTime>
-#include <QSysInfo>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <ctime>
 
 #include "base/firmware_file.h"
+#include "base/sha256.h"
 
-namespace vq::qt {
+namespace vq::native {
 
 namespace {
 constexpr mode_t kLogMode = 0600;  // the log names instruments and hosts: the user's alone
@@ -70,20 +69,20 @@ bool appendPrivateLine(const std::string& path, const std::string& line, std::st
 }
 
 UpdateLog::UpdateLog(const ComPortMap& map, std::string program)
-    : path(updateLogPath()), map_(map), program_(std::move(program)) {
-  clock_.start();
-}
+    : path(updateLogPath()), map_(map), program_(std::move(program)) {}
 
 UpdateRecord UpdateLog::complete(UpdateRecord r) const {
-  r.time = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
-  const QString device = map_.pathFor(r.comPort);
-  if (!device.isEmpty()) r.port = device.toStdString();
-  if (!gFileData.empty()) {
-    const QByteArray bytes(reinterpret_cast<const char*>(gFileData.data()), qsizetype(gFileData.size()));
-    r.fileSha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toStdString();
-  }
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  char stamp[32] = "";
+  if (::gmtime_r(&now, &utc)) std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  r.time = stamp;
+  const std::string device = map_.pathFor(r.comPort);
+  if (!device.empty()) r.port = device;
+  if (!gFileData.empty()) r.fileSha256 = sha256Hex(gFileData);
   r.program = program_;
-  r.host = QSysInfo::machineHostName().toStdString();
+  char host[256] = "";
+  if (::gethostname(host, sizeof host - 1) == 0) r.host = host;
   return r;
 }
 
@@ -93,4 +92,4 @@ void UpdateLog::write(UpdateRecord record) {
   if (!appendPrivateLine(path, fncUpdateRecordJson(*last, true), why) && onError) onError(why);
 }
 
-}  // namespace vq::qt
+}  // namespace vq::native

@@ -1,9 +1,9 @@
-#include "platform/qt/low_latency.h"
+#include "platform/native/low_latency.h"
 
 #include <linux/serial.h>
 #include <sys/ioctl.h>
 
-namespace vq::qt {
+namespace vq::native {
 
 LowLatency::Ops LowLatency::systemOps() {
   return {
@@ -38,4 +38,4 @@ void LowLatency::restore(int fd) {
   saved_.reset();
 }
 
-}  // namespace vq::qt
+}  // namespace vq::native

@@ -1,4 +1,4 @@
-#include "platform/qt/port_diagnosis.h"
+#include "platform/native/port_diagnosis.h"
 
 #include <unistd.h>
 
@@ -7,7 +7,9 @@
 #include <fstream>
 #include <system_error>
 
-namespace vq::qt {
+#include "platform/native/serial_device.h"
+
+namespace vq::native {
 
 namespace {
 
@@ -29,7 +31,7 @@ bool allDigits(const std::string& s) {
 
 // The pid in a serial lock file (LCK..ttyUSB0), as Qt and other programs write it.
 std::string lockHolder(const std::string& device, const DiagnosisRoots& roots) {
-  std::ifstream in(roots.lock + "/LCK.." + fs::path(device).filename().string());
+  std::ifstream in(roots.lock + "/" + SerialDevice::lockFileName(device));
   std::string pid;
   in >> pid;
   return allDigits(pid) ? pid : "";
@@ -66,4 +68,4 @@ PortProblem fncDiagnoseRefusedOpen(int comPort, const std::string& device, const
   return p;
 }
 
-}  // namespace vq::qt
+}  // namespace vq::native

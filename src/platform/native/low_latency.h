@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-namespace vq::qt {
+namespace vq::native {
 
 class LowLatency {
  public:
@@ -29,4 +29,4 @@ class LowLatency {
   std::optional<int> saved_;
 };
 
-}  // namespace vq::qt
+}  // namespace vq::native

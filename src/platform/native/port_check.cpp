@@ -1,4 +1,4 @@
-#include "platform/qt/port_check.h"
+#include "platform/native/port_check.h"
 
 #include <grp.h>
 #include <sys/stat.h>
@@ -11,9 +11,9 @@
 #include <sstream>
 #include <system_error>
 
-#include "platform/qt/port_diagnosis.h"
+#include "platform/native/port_diagnosis.h"
 
-namespace vq::qt {
+namespace vq::native {
 
 namespace {
 
@@ -135,4 +135,4 @@ std::string fncPortCheckText(const PortCheck& c) {
   return o.str();
 }
 
-}  // namespace vq::qt
+}  // namespace vq::native

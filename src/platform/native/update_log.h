@@ -3,15 +3,15 @@
 // created with mode 600. A record that cannot be written is reported through onError and
 // never fails the update.
 #pragma once
-#include <QElapsedTimer>
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "base/update_record.h"
-#include "platform/qt/com_port_map.h"
+#include "platform/native/com_port_map.h"
 
-namespace vq::qt {
+namespace vq::native {
 
 // The log's path from the environment; empty when neither XDG_STATE_HOME nor HOME is usable.
 std::string updateLogPath();
@@ -23,7 +23,9 @@ class UpdateLog : public UpdateRecordSink {
   // program: "vq-update-cli 1.1.0".
   UpdateLog(const ComPortMap& map, std::string program);
 
-  std::int64_t nowMs() override { return clock_.elapsed(); }
+  std::int64_t nowMs() override {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count();
+  }
   void write(UpdateRecord record) override;
   // What write() did with a record before the file: time, port path, file hash, program, host.
   UpdateRecord complete(UpdateRecord record) const;
@@ -37,7 +39,7 @@ class UpdateLog : public UpdateRecordSink {
  private:
   const ComPortMap& map_;
   std::string program_;
-  QElapsedTimer clock_;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
-}  // namespace vq::qt
+}  // namespace vq::native

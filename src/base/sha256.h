@@ -1,4 +1,4 @@
-// SHA-256 of a byte string, so the report can say which image the flash holds without a library.
+// SHA-256 of a byte string, for the reports and the update record, without a library.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -6,9 +6,9 @@
 
 #include "base/bytes.h"
 
-namespace vq::sim {
+namespace vq {
 
 std::array<std::uint8_t, 32> sha256(const Bytes& data);
 std::string sha256Hex(const Bytes& data);
 
-}  // namespace vq::sim
+}  // namespace vq

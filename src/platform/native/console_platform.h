@@ -1,19 +1,20 @@
-// The platform of a program without windows (vq-update-cli): Qt's core event loop for the
-// serial port and the timer, the language chosen on the command line or the system's, message
-// boxes handed to the front end, and the file dialog answered with the file it was given.
+// The platform of a program without windows (vq-update-cli): its own poll loop for the serial
+// port and the timer, the language chosen on the command line or the system's, message boxes
+// handed to the front end, and the file dialog answered with the file it was given.
 #pragma once
-#include <QElapsedTimer>
+#include <chrono>
 #include <functional>
 #include <string>
 
+#include "platform/native/com_port_map.h"
+#include "platform/native/poll_loop.h"
 #include "platform/platform.h"
-#include "platform/qt/com_port_map.h"
 
-namespace vq::qt {
+namespace vq::native {
 
 class ConsolePlatform : public Platform {
  public:
-  explicit ConsolePlatform(const ComPortMap& map) : map_(map) {}
+  ConsolePlatform(const ComPortMap& map, PollLoop& loop) : map_(map), loop_(loop) {}
 
   void doEvents() override;
   void waitEvents() override;
@@ -32,14 +33,15 @@ class ConsolePlatform : public Platform {
   // Where message boxes go; with none they are dropped.
   std::function<void(const std::string&)> onMessage;
 
-  // The system's language id as vq-update reads it.
+  // The system's language id: 1041 when the locale of messages is Japanese, 1033 otherwise.
   static int systemLanguage();
 
  private:
   const ComPortMap& map_;
-  QElapsedTimer sinceEvents_;
+  PollLoop& loop_;
+  std::chrono::steady_clock::time_point lastEvents_{};
   int langId_ = 0;
   std::string fileAnswer_;
 };
 
-}  // namespace vq::qt
+}  // namespace vq::native

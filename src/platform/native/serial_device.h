@@ -1,0 +1,79 @@
+// One serial device as the operating system offers it: opened for this program alone, the
+// line set from LineSettings, bytes in and out without blocking, the modem lines. The port's
+// behaviour (events, thresholds, error numbers, failures) is NativeSerialPort's; this is only
+// the system's calls, one file per system.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/line_settings.h"
+#include "platform/native/low_latency.h"
+
+namespace vq::native {
+
+class SerialDevice {
+ public:
+  enum class OpenResult {
+    Opened,
+    NoDevice,  // nothing at the path
+    Refused,   // permission denied, or another program holds it
+    Failed,    // anything else, the line settings refused among them
+  };
+  struct ModemLines {
+    bool cts = false;
+    bool dsr = false;
+  };
+
+  SerialDevice();
+  ~SerialDevice();
+  SerialDevice(const SerialDevice&) = delete;
+  SerialDevice& operator=(const SerialDevice&) = delete;
+
+  // Opens the device with the line and the handshaking (0 none, 1 Xon/Xoff, 2 RTS/CTS, 3 both)
+  // set; on failure why says what the system said.
+  OpenResult open(const std::string& path, const LineSettings& line, int handshaking, std::string& why);
+  // Puts back what open() changed (the driver's settings and flags), then closes.
+  void close();
+  bool isOpen() const { return fd_ >= 0; }
+  // What a poll-style loop watches.
+  int handle() const { return fd_; }
+
+  // Sets the whole line; false (device unchanged) when the device refuses.
+  bool apply(const LineSettings& line, int handshaking, std::string& why);
+
+  // Bytes read (0: none waiting now); nothing when the device has gone, with why.
+  std::optional<std::size_t> read(std::uint8_t* buf, std::size_t size, std::string& why);
+  // Bytes the driver took (0: its buffer is full); nothing when the device has gone.
+  std::optional<std::size_t> write(const std::uint8_t* data, std::size_t size, std::string& why);
+  // Waits until what the driver holds has left the line.
+  void drain();
+  // Waits up to ms for room in the driver's buffer; false when none came.
+  bool waitWritable(int ms) const;
+  void discardInput();
+  void discardOutput();
+  // True when the device reports a hang-up (gone without an error of its own yet).
+  bool hungUp() const;
+
+  // CTS and DSR as read now; nothing on a device without modem lines (a pseudo-terminal).
+  std::optional<ModemLines> modemLines() const;
+  // False when refused (no modem lines); the port goes on either way.
+  bool setRts(bool on);
+  bool setDtr(bool on);
+
+  void setLowLatencyOps(LowLatency::Ops ops) { lowLatency_.setOps(std::move(ops)); }
+
+  // The lock file another program of the same convention checks before opening ("LCK..ttyUSB0").
+  static std::string lockFileName(const std::string& devicePath);
+
+ private:
+  int fd_ = -1;
+  std::string lockPath_;  // empty when no lock was taken
+  LowLatency lowLatency_;
+  struct Saved;
+  std::unique_ptr<Saved> saved_;  // the driver's settings at open, put back on close
+};
+
+}  // namespace vq::native

@@ -1,0 +1,85 @@
+#include "platform/qt/qt_event_loop.h"
+
+#include <QSocketNotifier>
+#include <QTimer>
+#include <cstdio>
+#include <exception>
+
+namespace vq::qt {
+
+namespace {
+
+// Qt's event loop must not be unwound; the steps catch their own failures.
+void runGuarded(const std::function<void()>& f) {
+  if (!f) return;
+  try {
+    f();
+  } catch (const std::exception& ex) {
+    std::fprintf(stderr, "event handler failed: %s\n", ex.what());
+  }
+}
+
+// A handle may go inside its own notifier's or timer's call (the port closed from a receive
+// event): the Qt object is switched off and deleted once control is back in the loop.
+template <class T>
+void retire(T* object) {
+  object->disconnect();
+  object->deleteLater();
+}
+
+class Watch : public native::IoWatch {
+ public:
+  Watch(int fd, std::function<void()> onReadable, std::function<void()> onWritable)
+      : read_(new QSocketNotifier(fd, QSocketNotifier::Read)), write_(new QSocketNotifier(fd, QSocketNotifier::Write)) {
+    write_->setEnabled(false);
+    // QSocketNotifier's read side also fires on a hang-up or an error of the descriptor.
+    QObject::connect(read_, &QSocketNotifier::activated, [f = std::move(onReadable)] { runGuarded(f); });
+    QObject::connect(write_, &QSocketNotifier::activated, [f = std::move(onWritable)] { runGuarded(f); });
+  }
+  ~Watch() override {
+    read_->setEnabled(false);
+    write_->setEnabled(false);
+    retire(read_);
+    retire(write_);
+  }
+  void setReadEnabled(bool on) override { read_->setEnabled(on); }
+  void setWriteEnabled(bool on) override {
+    if (write_->isEnabled() != on) write_->setEnabled(on);
+  }
+
+ private:
+  QSocketNotifier* read_;
+  QSocketNotifier* write_;
+};
+
+class Timer : public native::LoopTimer {
+ public:
+  Timer(bool singleShot, std::function<void()> onFire) : timer_(new QTimer) {
+    timer_->setTimerType(Qt::PreciseTimer);
+    timer_->setSingleShot(singleShot);
+    QObject::connect(timer_, &QTimer::timeout, [f = std::move(onFire)] { runGuarded(f); });
+  }
+  ~Timer() override {
+    timer_->stop();
+    retire(timer_);
+  }
+  void start(int ms) override { timer_->start(ms); }
+  void stop() override { timer_->stop(); }
+  bool active() const override { return timer_->isActive(); }
+
+ private:
+  QTimer* timer_;
+};
+
+}  // namespace
+
+std::unique_ptr<native::IoWatch> QtEventLoop::watch(int fd, std::function<void()> onReadable,
+                                                    std::function<void()> onWritable) {
+  return std::make_unique<Watch>(fd, std::move(onReadable), std::move(onWritable));
+}
+
+std::unique_ptr<native::LoopTimer> QtEventLoop::timer(bool singleShot, std::function<void()> onFire) {
+  return std::make_unique<Timer>(singleShot, std::move(onFire));
+}
+
+}  // namespace vq::qt
