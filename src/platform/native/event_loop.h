@@ -37,4 +37,8 @@ class EventLoop {
   virtual std::unique_ptr<LoopTimer> timer(bool singleShot, std::function<void()> onFire) = 0;
 };
 
+// Runs a loop's handler: what it throws is reported on stderr, never unwinds the loop (the
+// steps catch their own failures).
+void runGuarded(const std::function<void()>& handler);
+
 }  // namespace vq::native

@@ -4,26 +4,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <ctime>
-#include <exception>
 
 namespace vq::native {
 
-namespace {
-// A handler that throws must not unwind the loop (the steps catch their own failures).
-void runGuarded(const std::function<void()>& f) {
-  if (!f) return;
-  try {
-    f();
-  } catch (const std::exception& ex) {
-    std::fprintf(stderr, "event handler failed: %s\n", ex.what());
-  }
-}
-}  // namespace
-
-// The records outlive their handles while a dispatch still holds them: a handle that goes
-// only marks its record dead, and the loop frees dead records between passes.
+// A handle is its own record in the loop's list and leaves the list when it goes; a dispatch
+// looks each one up again before calling it, since any handler may end any watch or timer.
 struct PollLoop::Watch : IoWatch {
   PollLoop* loop;
   int fd;

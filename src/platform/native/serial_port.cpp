@@ -57,7 +57,6 @@ void NativeSerialPort::setHandshaking(int mode) {
   if (portOpen() && !device_.apply(line_, mode, why))
     throw SerialError(kPortSettingsRejected, "handshaking rejected by the device: " + why);
   handshaking_ = mode;
-  applyOutputLines();
 }
 
 void NativeSerialPort::setPortOpen(bool open) {

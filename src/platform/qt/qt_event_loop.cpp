@@ -2,22 +2,10 @@
 
 #include <QSocketNotifier>
 #include <QTimer>
-#include <cstdio>
-#include <exception>
 
 namespace vq::qt {
 
 namespace {
-
-// Qt's event loop must not be unwound; the steps catch their own failures.
-void runGuarded(const std::function<void()>& f) {
-  if (!f) return;
-  try {
-    f();
-  } catch (const std::exception& ex) {
-    std::fprintf(stderr, "event handler failed: %s\n", ex.what());
-  }
-}
 
 // A handle may go inside its own notifier's or timer's call (the port closed from a receive
 // event): the Qt object is switched off and deleted once control is back in the loop.
@@ -33,8 +21,8 @@ class Watch : public native::IoWatch {
       : read_(new QSocketNotifier(fd, QSocketNotifier::Read)), write_(new QSocketNotifier(fd, QSocketNotifier::Write)) {
     write_->setEnabled(false);
     // QSocketNotifier's read side also fires on a hang-up or an error of the descriptor.
-    QObject::connect(read_, &QSocketNotifier::activated, [f = std::move(onReadable)] { runGuarded(f); });
-    QObject::connect(write_, &QSocketNotifier::activated, [f = std::move(onWritable)] { runGuarded(f); });
+    QObject::connect(read_, &QSocketNotifier::activated, [f = std::move(onReadable)] { native::runGuarded(f); });
+    QObject::connect(write_, &QSocketNotifier::activated, [f = std::move(onWritable)] { native::runGuarded(f); });
   }
   ~Watch() override {
     read_->setEnabled(false);
@@ -57,7 +45,7 @@ class Timer : public native::LoopTimer {
   Timer(bool singleShot, std::function<void()> onFire) : timer_(new QTimer) {
     timer_->setTimerType(Qt::PreciseTimer);
     timer_->setSingleShot(singleShot);
-    QObject::connect(timer_, &QTimer::timeout, [f = std::move(onFire)] { runGuarded(f); });
+    QObject::connect(timer_, &QTimer::timeout, [f = std::move(onFire)] { native::runGuarded(f); });
   }
   ~Timer() override {
     timer_->stop();
