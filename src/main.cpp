@@ -11,6 +11,7 @@
 //   vq-update --version
 #include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 #include <cstdio>
 #include <algorithm>
 #include <cstring>
@@ -20,11 +21,13 @@
 #include <vector>
 
 #include "app/update_attempt.h"
+#include "app/update_journal_steps.h"
 #include "base/forms.h"
 #include "base/image_state.h"
 #include "base/progress.h"
 #include "base/texts.h"
 #include "platform/native/port_check.h"
+#include "platform/native/journal_files.h"
 #include "platform/native/update_log.h"
 #include "platform/trace/serial_trace.h"
 #include "ui/autopilot.h"
@@ -167,13 +170,21 @@ int main(int argc, char** argv) {
     vq::progress().line(text, vq::gProgressLog.empty() ? vq::ProgressLine::Restart : vq::ProgressLine::KeepLast);
   };
   vq::installUpdateRecordSink(&updateLog);
+  vq::native::JournalFiles journal(program.map);
+  vq::installJournalStore(&journal);
   struct SinkOff {
-    ~SinkOff() { vq::installUpdateRecordSink(nullptr); }
+    ~SinkOff() {
+      vq::installUpdateRecordSink(nullptr);
+      vq::installJournalStore(nullptr);
+    }
   } sinkOff;
   std::unique_ptr<vq::ui::Autopilot> autopilot;
   if (!autopilotDir.isEmpty()) autopilot = std::make_unique<vq::ui::Autopilot>(program, autopilotDir, autopilotFile);
   program.start();
   if (autopilot) autopilot->start();
+  // An instrument left half-updated is offered once the window is up. The autopilot walks a
+  // fresh update of its own simulator and is asked nothing.
+  else QTimer::singleShot(0, [] { vq::ui::runProcedure(vq::subOfferResume); });
   const int rc = QApplication::exec();
   // Closed between steps 2 and 7: that attempt ends as stopped.
   vq::noteUpdateStopped();

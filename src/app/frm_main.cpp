@@ -7,6 +7,7 @@
 #include "app/file_select.h"
 #include "app/sequencer.h"
 #include "app/update_attempt.h"
+#include "app/update_journal_steps.h"
 #include "base/comm_settings.h"
 #include "base/firmware_file.h"
 #include "base/link_state.h"
@@ -66,6 +67,7 @@ void setCaptions() {
 void frmMain_Load() {
   resetAllState();
   resetUpdateAttempt();
+  resetJournalSteps();
 
   gLangId = static_cast<std::int16_t>(platform().systemLangId());
   frmMain.caption = windowCaption();

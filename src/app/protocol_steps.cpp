@@ -2,6 +2,7 @@
 
 #include "app/sequencer.h"
 #include "app/step_texts.h"
+#include "app/update_journal_steps.h"
 #include "base/forms.h"
 #include "base/state.h"
 #include "base/texts.h"
@@ -25,7 +26,10 @@ void subStep2ReadParameters() {
 void subStep5FirmwareUpdate() {
   subStepScreen(5);
   subSetButtons(ButtonMoment::Step5Start);
+  // On disk before the first byte that may erase the firmware holding the identity.
+  subSaveJournal();
   subRunFlashStages();
+  subShowJournalProblem();
   if (gErrCode != 0) return;
   frmMain.txtInfo.text = pick(stepText(InfoText::T5b));
   subSetButtons(ButtonMoment::Step5Success);
@@ -38,6 +42,7 @@ void subStep7UpdateParameters() {
     subSetButtons(ButtonMoment::Step7Start);
     subUpdateParameterBatches();
     if (gErrCode != 0) return;
+    subFinishJournal();
     frmMain.txtInfo.text = pick(stepText(InfoText::T7b));
     subSetButtons(ButtonMoment::Step7Success);
   });

@@ -26,6 +26,10 @@ const char* const kUsage =
     "  --lang ja|en           the texts' language (default: the system's)\n"
     "  --forced MODEL SERIAL  forced update without reading the instrument: MODEL\n"
     "                         VQA-7001 or VQA-7000, SERIAL its five digits\n"
+    "  --resume               carry the identity and setting an unfinished update saved\n"
+    "                         (the newest for this port) into the instrument, as a\n"
+    "                         forced update does with them\n"
+    "  --list-unfinished      list the instruments left half-updated, and exit\n"
     "  --switch-ready         do not wait for Enter at steps 4 and 6 (the FW switch is\n"
     "                         moved by other means)\n"
     "  --json                 print one JSON object with the outcome on stdout (the\n"
@@ -94,6 +98,10 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
       o.help = true;
     } else if (a == "--version") {
       o.version = true;
+    } else if (a == "--resume") {
+      o.resume = true;
+    } else if (a == "--list-unfinished") {
+      o.listUnfinished = true;
     } else if (a == "--switch-ready") {
       o.switchReady = true;
     } else if (a == "--json") {
@@ -178,7 +186,8 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
       return "unknown argument " + args[i];
     }
   }
-  if (o.help || o.version) return std::nullopt;
+  if (o.help || o.version || o.listUnfinished) return std::nullopt;
+  if (o.resume && o.forced) return std::string("--resume and --forced exclude each other");
   if (portGiven == comGiven) return std::string("name the port with either --port PATH or --com N");
   if (o.file.empty()) return std::string("--file UPDATE.bin is missing");
   // A typed name that names nothing is refused here; the wizard's own checks (not an update

@@ -25,6 +25,8 @@ struct Options {
   int langId = 0;                  // 0: the system's
   bool forced = false;
   std::string forcedModel, forcedSerial;
+  bool resume = false;             // --resume: the saved identity of an unfinished update
+  bool listUnfinished = false;     // --list-unfinished
   bool switchReady = false;
   bool json = false;
   std::string trace;

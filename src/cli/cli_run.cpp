@@ -12,6 +12,7 @@
 #include "app/frm_main.h"
 #include "app/sequencer.h"
 #include "app/update_attempt.h"
+#include "app/update_journal_steps.h"
 #include "base/comm_settings.h"
 #include "base/error_display.h"
 #include "base/firmware_file.h"
@@ -39,6 +40,11 @@ constexpr Text kNoInput{"入力がありません（標準入力が閉じてい�
                         "No input to go on with (stdin is closed); give --switch-ready when the FW switch is moved by other means."};
 constexpr Text kRecordFailed{"更新記録を書き込めませんでした：", "The update record could not be written: "};
 
+constexpr Text kWaiting{"更新が完了していない機器があります：", "An unfinished update is waiting: "};
+constexpr Text kWaitingHint{"（--resume で保存された機器情報を使って更新を続けられます）",
+                            " (--resume carries its saved identity on)"};
+constexpr Text kResuming{"保存された機器情報で更新を続けます：", "Resuming with the saved identity: "};
+
 constexpr int kDefaultColumns = 80;
 constexpr const char* kProgram = "vq-update-cli " VQ_VERSION;
 
@@ -62,9 +68,20 @@ int fileCodeOf(const std::string& message) {
 
 }  // namespace
 
+int listUnfinished() {
+  native::ComPortMap map;
+  native::JournalFiles journal(map);
+  std::vector<JournalProblem> problems;
+  for (const JournalEntry& e : journal.unfinished(problems)) std::printf("%s\n", fncJournalSummary(e).c_str());
+  for (const JournalProblem& p : problems)
+    std::fprintf(stderr, "vq-update-cli: %s: cannot be trusted, ignored: %s\n", p.path.c_str(), p.why.c_str());
+  return 0;
+}
+
 Run::Run(Options options) : opt_(std::move(options)), out_(opt_.json ? stderr : stdout), log_(map_, kProgram) {}
 
 Run::~Run() {
+  installJournalStore(nullptr);
   installUpdateRecordSink(nullptr);
   installProgress(nullptr);
   port_.onComm = nullptr;
@@ -109,6 +126,7 @@ bool Run::setUp(std::string& refused) {
   installProgress(shown);
   log_.onError = [this](const std::string& why) { tellOperator("vq-update-cli: " + pick(kRecordFailed) + why); };
   installUpdateRecordSink(&log_);
+  installJournalStore(&journal_);
   platform_.setLangId(opt_.langId);
   platform_.onMessage = [this](const std::string& text) { messages_.push_back(text); };
   interrupts_.onInterrupt = [this] { interrupted(); };
@@ -143,6 +161,19 @@ bool Run::setUp(std::string& refused) {
       return false;
     }
   }
+  if (!opt_.forced) {
+    const std::vector<JournalEntry> unfinished = fncUnfinishedUpdates();
+    if (opt_.resume && unfinished.empty()) {
+      refused = "--resume: no unfinished update to resume (none in " + journal_.dir() + ")";
+      return false;
+    }
+    if (opt_.resume) {
+      subApplyJournal(unfinished.front());
+      terminal_->say(pick(kResuming) + fncJournalSummary(unfinished.front()));
+    } else if (!unfinished.empty()) {
+      terminal_->say(pick(kWaiting) + fncJournalSummary(unfinished.front()) + pick(kWaitingHint));
+    }
+  }
   return true;
 }
 
@@ -163,7 +194,7 @@ int Run::exec() {
   }
   terminal_->say(frmMain.lblFWFileTitle.caption + " " + frmMain.lblFWFile.caption + "  " + frmMain.lblFWNew.caption);
 
-  for (int step = opt_.forced ? 3 : 2; step <= 8; ++step) {
+  for (int step = gForceUpdate ? 3 : 2; step <= 8; ++step) {
     if (const int code = runStep(step); code != 0) return finish(code, step);
     if ((step == 4 || step == 6 || step == 8)) terminal_->say(frmMain.txtInfo.text);
     if (step == 3)

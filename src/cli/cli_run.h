@@ -16,6 +16,7 @@
 #include "platform/native/com_port_map.h"
 #include "platform/native/comm_timer.h"
 #include "platform/native/console_platform.h"
+#include "platform/native/journal_files.h"
 #include "platform/native/poll_loop.h"
 #include "platform/native/serial_port.h"
 #include "platform/native/update_log.h"
@@ -26,6 +27,10 @@ namespace vq::cli {
 constexpr int kExitStopped = 130;  // as a shell reports a program ended by Ctrl+C
 // A second Ctrl+C within this stops step 5.
 constexpr std::int64_t kConfirmStopMs = 3000;
+
+// --list-unfinished: one line per instrument left half-updated (the journals that cannot be
+// trusted on stderr); exit 0.
+int listUnfinished();
 
 class Run {
  public:
@@ -55,6 +60,7 @@ class Run {
   std::unique_ptr<TracingProgress> tracedProgress_;
   std::unique_ptr<TerminalProgress> terminal_;
   native::UpdateLog log_;
+  native::JournalFiles journal_{map_};
   InterruptWatch interrupts_{loop_};
   std::vector<std::string> messages_;
   // When a first Ctrl+C in step 5 or 7 asked for a second one; empty when none waits.

@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
     std::printf("vq-update-cli %s\n", VQ_VERSION);
     return 0;
   }
+  if (options.listUnfinished) return vq::cli::listUnfinished();
   vq::cli::Run run(std::move(options));
   return run.exec();
 }

@@ -97,6 +97,8 @@ class Platform {
 
   // Modal message box with OK only, the application's title.
   virtual void messageBox(const std::string& text) = 0;
+  // Modal question with Yes and No; true for Yes.
+  virtual bool askYesNo(const std::string& text) = 0;
   // Open-file dialog; returns the full path, or empty when cancelled.
   virtual std::string openFileDialog(const std::string& filterDescription,
                                      const std::string& pattern) = 0;

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -154,6 +155,128 @@ class CliE2eTest : public QObject {
     QTest::newRow("refused: a model the dialog does not list")
         << ready + QStringList{"--forced", "VQA-9999", "12345"} << autoSwitch << QStringList{} << 2
         << "vq-update-cli: --forced: unknown model VQA-9999; choose VQA-7001 VQA-7000" << "" << "" << "" << 0 << 0;
+  }
+
+  // The identity survives an update cut short: saved before step 5, a later --resume carries
+  // it (the setting included) into the instrument; a journal that cannot be trusted or written
+  // changes nothing.
+  void journal_data() {
+    QTest::addColumn<QString>("simFault");   // a fault the first run meets, "" = none
+    QTest::addColumn<QString>("cutAt");      // the text at which the first run is killed, "" = not
+    QTest::addColumn<QStringList>("after");  // control lines for vq-sim between the runs
+    QTest::addColumn<int>("firstExit");      // -1 = killed
+    QTest::addColumn<QString>("arrange");    // "damaged", "foreign", "unwritable" or ""
+    QTest::addColumn<bool>("resumes");
+
+    QTest::newRow("killed during step 5") << "" << "Writing new firmware started" << QStringList{"power"} << -1 << "" << true;
+    // Step 5's first line comes before its port opens: the journal is on disk before any byte.
+    QTest::newRow("killed at step 5's first line") << "" << "Now creating binary data" << QStringList{"power"} << -1 << "" << true;
+    QTest::newRow("step 5 failed, then the operator quit")
+        << "wdata#300:drop" << "" << QStringList{"fault clear", "power"} << 33 << "" << true;
+    QTest::newRow("power cut: program and instrument")
+        << "" << "Erasing the old firmware completed" << QStringList{"power off", "power on"} << -1 << "" << true;
+    QTest::newRow("a damaged journal is ignored") << "" << "" << QStringList{} << 0 << "damaged" << false;
+    QTest::newRow("a foreign file is ignored") << "" << "" << QStringList{} << 0 << "foreign" << false;
+    QTest::newRow("a journal that cannot be written") << "" << "" << QStringList{} << 0 << "unwritable" << false;
+  }
+  void journal() {
+    QFETCH(QString, simFault);
+    QFETCH(QString, cutAt);
+    QFETCH(QStringList, after);
+    QFETCH(int, firstExit);
+    QFETCH(QString, arrange);
+    QFETCH(bool, resumes);
+
+    SimProcess sim;
+    const QString file = sim.makeUpdateFile("new.bin", {"--version", "1.2.0", "--seed", "3"});
+    const QString oldFile = sim.makeUpdateFile("old.bin", {"--version", "1.0.3", "--seed", "11"});
+    QVERIFY2(sim.start(QStringList{"--model", "VQA-7001", "--serial", " 13579", "--cmd04", "9", "--flash", oldFile,
+                                   "--expect-file", file, "--switch", "auto"} + fastDevice()),
+             qPrintable(sim.error()));
+    if (!simFault.isEmpty()) QVERIFY(sim.ok("fault " + simFault));
+    const QString state = sim.dir() + "/state", folder = state + "/vq-update/unfinished";
+    QVERIFY(QDir().mkpath(state + "/vq-update"));
+    const QString planted = folder + "/VQA-7000_24680.journal";
+    const QByteArray plantedText = arrange == "damaged" ? QByteArray("vq-update journal 1\nmodel=VQA-7000\nserial= 24680\ncheck=00\n")
+                                                        : QByteArray("something else entirely\n");
+    if (arrange == "damaged" || arrange == "foreign") {
+      QVERIFY(QDir().mkpath(folder));
+      QFile f(planted);
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write(plantedText);
+    }
+    if (arrange == "unwritable") QVERIFY(QFile(folder).open(QIODevice::WriteOnly));  // a file where the folder goes
+
+    const QStringList common{"--port", sim.linkPath(), "--file", file, "--switch-ready", "--lang", "en", "--writing-rate", "153600"};
+    auto run = [&](const QStringList& extra, const QString& killAt, QString& output) {
+      QProcess cli;
+      QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+      env.insert("XDG_STATE_HOME", state);
+      cli.setProcessEnvironment(env);
+      cli.setProcessChannelMode(QProcess::MergedChannels);
+      cli.start(cliProgram(), common + extra);
+      QElapsedTimer t;
+      t.start();
+      while (cli.state() != QProcess::NotRunning && t.elapsed() < 120000) {
+        cli.waitForReadyRead(20);
+        output += QString::fromUtf8(cli.readAll());
+        if (!killAt.isEmpty() && output.contains(killAt)) {
+          cli.kill();  // SIGKILL: nothing of the program runs on
+          cli.waitForFinished(5000);
+          return -1;
+        }
+      }
+      cli.waitForFinished(10000);
+      output += QString::fromUtf8(cli.readAll());
+      return cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -2;
+    };
+
+    QString first;
+    QCOMPARE(run({}, cutAt, first), firstExit);
+    if (!resumes) {
+      QVERIFY2(first.contains("Verifying completed"), qPrintable(first));
+      QCOMPARE(sim.report()["flash_matches_update_file"], QString("yes"));
+      if (arrange == "unwritable") {
+        QVERIFY2(first.contains("The instrument's identity could not be saved for this update (the update goes on): "), qPrintable(first));
+      } else {
+        QVERIFY2(first.contains("An update journal cannot be trusted and is ignored: " + planted), qPrintable(first));
+        QFile f(planted);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), plantedText);  // reported, never trusted, never changed
+        QVERIFY(QDir(folder).entryList(QDir::Files).size() == 1);
+      }
+      return;
+    }
+    const QString saved = folder + "/VQA-7001_13579.journal";
+    QVERIFY2(QFileInfo::exists(saved), qPrintable(first));
+    for (const QString& line : after) QVERIFY2(sim.ok(line), qPrintable(line));
+
+    // A run without --resume only says that one waits; the list names it.
+    QString listed;
+    QProcess list;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_STATE_HOME", state);
+    list.setProcessEnvironment(env);
+    list.start(cliProgram(), {"--list-unfinished"});
+    QVERIFY(list.waitForFinished(10000));
+    listed = QString::fromUtf8(list.readAllStandardOutput());
+    QVERIFY2(listed.startsWith("VQA-7001  13579, Ver.1.0.3, ") && listed.contains(sim.linkPath()) && listed.contains("new.bin"),
+             qPrintable(listed));
+
+    QString second;
+    QCOMPARE(run({"--resume"}, "", second), 0);
+    QVERIFY2(second.contains("Resuming with the saved identity: VQA-7001  13579"), qPrintable(second));
+    const SimReport r = sim.report();
+    QCOMPARE(r["flash_matches_update_file"], QString("yes"));
+    QCOMPARE(r["model"], QString("VQA-7001"));
+    QCOMPARE(r["serial"], QString(" 13579"));
+    QCOMPARE(r["cmd04"], QString("9"));
+    QVERIFY(!QFileInfo::exists(saved));
+
+    // Nothing is left to resume.
+    QString third;
+    QCOMPARE(run({"--resume"}, "", third), 2);
+    QVERIFY2(third.contains("vq-update-cli: --resume: no unfinished update to resume"), qPrintable(third));
   }
 
   void update() {

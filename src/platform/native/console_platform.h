@@ -20,6 +20,8 @@ class ConsolePlatform : public Platform {
   void waitEvents() override;
   void sleepMs(int ms) override;
   void messageBox(const std::string& text) override;
+  // A terminal asks nothing: its questions are options (--resume).
+  bool askYesNo(const std::string&) override { return false; }
   std::string openFileDialog(const std::string& filterDescription, const std::string& pattern) override;
   int systemLangId() override;
   void setBusyCursor(bool) override {}

@@ -22,7 +22,7 @@ constexpr const char* kLogDir = "vq-update";
 constexpr const char* kLogName = "updates.jsonl";
 }  // namespace
 
-std::string updateLogPath() {
+std::string stateDir() {
   namespace fs = std::filesystem;
   // The XDG rule: a relative XDG_STATE_HOME is invalid and ignored.
   const char* state = std::getenv("XDG_STATE_HOME");
@@ -34,7 +34,20 @@ std::string updateLogPath() {
     if (!home || !*home) return {};
     base = fs::path(home) / ".local" / "state";
   }
-  return (base / kLogDir / kLogName).string();
+  return (base / kLogDir).string();
+}
+
+std::string updateLogPath() {
+  const std::string dir = stateDir();
+  return dir.empty() ? dir : dir + "/" + kLogName;
+}
+
+std::string utcNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  char stamp[32] = "";
+  if (::gmtime_r(&now, &utc)) std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  return stamp;
 }
 
 bool appendPrivateLine(const std::string& path, const std::string& line, std::string& error) {
@@ -72,11 +85,7 @@ UpdateLog::UpdateLog(const ComPortMap& map, std::string program)
     : path(updateLogPath()), map_(map), program_(std::move(program)) {}
 
 UpdateRecord UpdateLog::complete(UpdateRecord r) const {
-  const std::time_t now = std::time(nullptr);
-  std::tm utc{};
-  char stamp[32] = "";
-  if (::gmtime_r(&now, &utc)) std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &utc);
-  r.time = stamp;
+  r.time = utcNow();
   const std::string device = map_.pathFor(r.comPort);
   if (!device.empty()) r.port = device;
   if (!gFileData.empty()) r.fileSha256 = sha256Hex(gFileData);

@@ -13,8 +13,13 @@
 
 namespace vq::native {
 
-// The log's path from the environment; empty when neither XDG_STATE_HOME nor HOME is usable.
+// The program's state folder from the environment ($XDG_STATE_HOME/vq-update, or
+// ~/.local/state/vq-update); empty when neither XDG_STATE_HOME nor HOME is usable.
+std::string stateDir();
+// The log's path in it; empty when there is no state folder.
 std::string updateLogPath();
+// Now, UTC, ISO 8601 to the second ("2026-12-09T00:10:00Z").
+std::string utcNow();
 // Appends one line (a line end added); false with the reason.
 bool appendPrivateLine(const std::string& path, const std::string& line, std::string& error);
 

@@ -85,6 +85,21 @@ void QtPlatform::messageBox(const std::string& text) {
   box.exec();
 }
 
+bool QtPlatform::askYesNo(const std::string& text) {
+  mirrorAll();
+  QWidget* parent = QApplication::activeModalWidget();
+  if (!parent) parent = main_;
+  QMessageBox box(parent);
+  box.setObjectName("questionBox");
+  box.setIcon(QMessageBox::NoIcon);
+  box.setWindowTitle(QGuiApplication::applicationDisplayName());
+  box.setTextFormat(Qt::PlainText);
+  box.setText(displayText(text));
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
 std::string QtPlatform::openFileDialog(const std::string& description, const std::string& pattern) {
   mirrorAll();
   if (fileAnswer_) return *fileAnswer_;

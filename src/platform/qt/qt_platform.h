@@ -27,6 +27,7 @@ class QtPlatform : public Platform {
   void sleepMs(int ms) override;
 
   void messageBox(const std::string& text) override;
+  bool askYesNo(const std::string& text) override;
   std::string openFileDialog(const std::string& filterDescription, const std::string& pattern) override;
   int systemLangId() override;
   void setBusyCursor(bool busy) override;

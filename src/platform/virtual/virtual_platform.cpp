@@ -227,6 +227,14 @@ void VirtualPlatform::messageBox(const std::string& text) {
   if (onMessageBox) onMessageBox(text);
 }
 
+bool VirtualPlatform::askYesNo(const std::string& text) {
+  questions.push_back(text);
+  if (yesNoAnswers.empty()) return false;
+  const bool yes = yesNoAnswers.front();
+  yesNoAnswers.pop_front();
+  return yes;
+}
+
 std::string VirtualPlatform::openFileDialog(const std::string& description, const std::string& pattern) {
   fileFilters.push_back(description + "|" + pattern);
   if (fileAnswers.empty()) return "";

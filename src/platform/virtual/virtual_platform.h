@@ -155,6 +155,8 @@ class VirtualPlatform : public Platform, public Windows {
   int langId = 1033;
   std::vector<std::string> messages;          // every message box shown, in order
   std::function<void(const std::string&)> onMessageBox;
+  std::deque<bool> yesNoAnswers;              // answers of the questions, Yes = true; none = No
+  std::vector<std::string> questions;         // every question asked, in order
   std::deque<std::string> fileAnswers;        // answers of the file dialog; "" = cancel
   std::vector<std::string> fileFilters;       // "description|pattern" of every dialog shown
   std::function<void()> onForceUpdateDialog;  // plays the operator inside the modal dialog
@@ -172,6 +174,7 @@ class VirtualPlatform : public Platform, public Windows {
   void sleepMs(int ms) override { clock.advance(std::int64_t(ms) * 1000); }
   void refresh() override { ++refreshCalls; }
   void messageBox(const std::string& text) override;
+  bool askYesNo(const std::string& text) override;
   std::string openFileDialog(const std::string& description, const std::string& pattern) override;
   int systemLangId() override { return langId; }
   void setBusyCursor(bool b) override { busy = b; }

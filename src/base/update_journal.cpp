@@ -1,0 +1,124 @@
+#include "base/update_journal.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <sstream>
+
+#include "base/sha256.h"
+
+namespace vq {
+
+namespace {
+
+constexpr const char* kHeader = "vq-update journal 1";
+constexpr const char* kCheckKey = "check=";
+
+std::string hexByte(std::uint8_t b) {
+  char buf[3];
+  std::snprintf(buf, sizeof buf, "%02x", b);
+  return buf;
+}
+
+std::optional<std::uint8_t> byteOf(const std::string& s) {
+  if (s.size() != 2) return std::nullopt;
+  unsigned v = 0;
+  for (char c : s) {
+    v <<= 4;
+    if (c >= '0' && c <= '9') v |= unsigned(c - '0');
+    else if (c >= 'a' && c <= 'f') v |= unsigned(c - 'a' + 10);
+    else return std::nullopt;
+  }
+  return std::uint8_t(v);
+}
+
+std::string checkOf(const std::string& body) { return sha256Hex(Bytes(body.begin(), body.end())); }
+
+}  // namespace
+
+std::string fncJournalText(const JournalEntry& e) {
+  std::ostringstream o;
+  // Values are written as they are: a line end inside one would end it, so none is kept.
+  auto line = [&](const char* key, std::string v) {
+    v.erase(std::remove_if(v.begin(), v.end(), [](char c) { return c == '\n' || c == '\r'; }), v.end());
+    o << key << "=" << v << "\n";
+  };
+  o << kHeader << "\n";
+  line("model", e.model);
+  line("serial", e.serial);
+  line("cmd04", hexByte(e.cmd04));
+  line("cmd06", hexByte(e.cmd06));
+  line("firmware", hexByte(e.fwMain) + hexByte(e.fwRev));
+  line("port", e.port);
+  line("file", e.fileName);
+  line("file_sha256", e.fileSha256);
+  line("time", e.time);
+  const std::string body = o.str();
+  return body + kCheckKey + checkOf(body) + "\n";
+}
+
+std::optional<JournalEntry> fncParseJournal(const std::string& text, std::string& why) {
+  if (text.rfind(std::string(kHeader) + "\n", 0) != 0) {
+    why = "not a journal of this tool";
+    return std::nullopt;
+  }
+  const std::size_t check = text.rfind(std::string("\n") + kCheckKey);
+  if (check == std::string::npos || text.empty() || text.back() != '\n') {
+    why = "damaged: incomplete";
+    return std::nullopt;
+  }
+  const std::string body = text.substr(0, check + 1);
+  const std::string sum = text.substr(check + 1 + std::char_traits<char>::length(kCheckKey));
+  if (sum != checkOf(body) + "\n") {
+    why = "damaged: its check does not match";
+    return std::nullopt;
+  }
+  std::map<std::string, std::string> v;
+  std::istringstream in(body);
+  std::string l;
+  std::getline(in, l);  // the header
+  while (std::getline(in, l)) {
+    const std::size_t eq = l.find('=');
+    if (eq != std::string::npos) v[l.substr(0, eq)] = l.substr(eq + 1);
+  }
+  JournalEntry e;
+  e.model = v["model"];
+  e.serial = v["serial"];
+  const auto c4 = byteOf(v["cmd04"]), c6 = byteOf(v["cmd06"]);
+  const std::string fw = v["firmware"];
+  const auto fwMain = fw.size() == 4 ? byteOf(fw.substr(0, 2)) : std::nullopt;
+  const auto fwRev = fw.size() == 4 ? byteOf(fw.substr(2)) : std::nullopt;
+  if (e.model.empty() || e.serial.empty() || !c4 || !c6 || !fwMain || !fwRev) {
+    why = "damaged: a value is missing or malformed";
+    return std::nullopt;
+  }
+  e.cmd04 = *c4;
+  e.cmd06 = *c6;
+  e.fwMain = *fwMain;
+  e.fwRev = *fwRev;
+  e.port = v["port"];
+  e.fileName = v["file"];
+  e.fileSha256 = v["file_sha256"];
+  e.time = v["time"];
+  return e;
+}
+
+std::vector<JournalEntry> fncOrderForPort(std::vector<JournalEntry> entries, const std::string& device) {
+  auto onDevice = [&](const JournalEntry& e) {
+    return !device.empty() && e.port.substr(e.port.find_last_of('/') + 1) == device;
+  };
+  // ISO 8601 UTC times order as text.
+  std::stable_sort(entries.begin(), entries.end(), [&](const JournalEntry& a, const JournalEntry& b) {
+    if (onDevice(a) != onDevice(b)) return onDevice(a);
+    return a.time > b.time;
+  });
+  return entries;
+}
+
+std::string fncJournalSummary(const JournalEntry& e) {
+  const unsigned main = e.fwMain, rev = e.fwRev;
+  return e.model + " " + e.serial + ", Ver." + std::to_string(main / 10) + "." + std::to_string(main % 10) + "." +
+         std::to_string(rev) + ", " + e.time + ", " + e.port + ", " + e.fileName;
+}
+
+}  // namespace vq
