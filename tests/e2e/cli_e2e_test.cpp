@@ -253,13 +253,7 @@ class CliE2eTest : public QObject {
 
     // A run without --resume only says that one waits; the list names it.
     QString listed;
-    QProcess list;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_STATE_HOME", state);
-    list.setProcessEnvironment(env);
-    list.start(cliProgram(), {"--list-unfinished"});
-    QVERIFY(list.waitForFinished(10000));
-    listed = QString::fromUtf8(list.readAllStandardOutput());
+    QCOMPARE(run({"--list-unfinished"}, "", listed), 0);
     QVERIFY2(listed.startsWith("VQA-7001  13579, Ver.1.0.3, ") && listed.contains(sim.linkPath()) && listed.contains("new.bin"),
              qPrintable(listed));
 

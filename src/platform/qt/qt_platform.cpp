@@ -71,30 +71,29 @@ void QtPlatform::sleepMs(int ms) {
   if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
 }
 
-void QtPlatform::messageBox(const std::string& text) {
-  mirrorAll();
-  QWidget* parent = QApplication::activeModalWidget();
-  if (!parent) parent = main_;
-  QMessageBox box(parent);
-  box.setObjectName("messageBox");
+namespace {
+// The application's plain box over the window in front, with the system's text.
+void prepareBox(QMessageBox& box, const std::string& text, const char* name) {
+  box.setObjectName(name);
   box.setIcon(QMessageBox::NoIcon);
   box.setWindowTitle(QGuiApplication::applicationDisplayName());
   box.setTextFormat(Qt::PlainText);
   box.setText(displayText(text));
+}
+}  // namespace
+
+void QtPlatform::messageBox(const std::string& text) {
+  mirrorAll();
+  QMessageBox box(QApplication::activeModalWidget() ? QApplication::activeModalWidget() : main_);
+  prepareBox(box, text, "messageBox");
   box.setStandardButtons(QMessageBox::Ok);
   box.exec();
 }
 
 bool QtPlatform::askYesNo(const std::string& text) {
   mirrorAll();
-  QWidget* parent = QApplication::activeModalWidget();
-  if (!parent) parent = main_;
-  QMessageBox box(parent);
-  box.setObjectName("questionBox");
-  box.setIcon(QMessageBox::NoIcon);
-  box.setWindowTitle(QGuiApplication::applicationDisplayName());
-  box.setTextFormat(Qt::PlainText);
-  box.setText(displayText(text));
+  QMessageBox box(QApplication::activeModalWidget() ? QApplication::activeModalWidget() : main_);
+  prepareBox(box, text, "questionBox");
   box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
   box.setDefaultButton(QMessageBox::Yes);
   return box.exec() == QMessageBox::Yes;
