@@ -167,6 +167,16 @@ bool Run::setUp(std::string& refused) {
       refused = "--resume: no unfinished update to resume (none in " + journal_.dir() + ")";
       return false;
     }
+    // Another instrument's identity must never be written into this one: with several waiting
+    // and none saved from this port, the operator chooses (a lone one may be this instrument
+    // on a replugged adapter).
+    const std::string device = platform_.deviceName(gCommPort);
+    const std::string& saved = unfinished.empty() ? device : unfinished.front().port;
+    if (opt_.resume && unfinished.size() > 1 && saved.substr(saved.find_last_of('/') + 1) != device) {
+      refused = "--resume: " + std::to_string(unfinished.size()) +
+                " unfinished updates, none saved from this port; --list-unfinished names them";
+      return false;
+    }
     if (opt_.resume) {
       subApplyJournal(unfinished.front());
       terminal_->say(pick(kResuming) + fncJournalSummary(unfinished.front()));

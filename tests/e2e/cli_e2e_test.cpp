@@ -271,6 +271,20 @@ class CliE2eTest : public QObject {
     QString third;
     QCOMPARE(run({"--resume"}, "", third), 2);
     QVERIFY2(third.contains("vq-update-cli: --resume: no unfinished update to resume"), qPrintable(third));
+
+    // Two other instruments waiting, neither saved from this port: neither identity is
+    // written into this one.
+    for (const QString serial : {"11111", "22222"}) {
+      const QByteArray body = "vq-update journal 1\nmodel=VQA-7000\nserial= " + serial.toLatin1() +
+                              "\ncmd04=05\ncmd06=01\nfirmware=0a03\nport=/dev/ttyUSB9\nfile=x.bin\nfile_sha256=00\n"
+                              "time=2026-12-09T00:00:00Z\n";
+      QFile f(folder + "/VQA-7000_" + serial + ".journal");
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write(body + "check=" + sha256(body).toLatin1() + "\n");
+    }
+    QString fourth;
+    QCOMPARE(run({"--resume"}, "", fourth), 2);
+    QVERIFY2(fourth.contains("--resume: 2 unfinished updates, none saved from this port"), qPrintable(fourth));
   }
 
   void update() {
