@@ -2,14 +2,29 @@
 # Installs the Debian packages the build, the tests and the demo need, if any is missing.
 #   scripts/deps.sh [PKG...]           install what is missing (and the extra packages named)
 #   scripts/deps.sh --check [PKG...]   list what is missing and exit 1 if anything is
+#   scripts/deps.sh --windows [...]    the Windows cross build's packages instead: MinGW-w64
+#                                      (POSIX threads), GoogleTest's sources, Wine, zip
 # Only real package names: a virtual one (provided by another package) never reads as
 # installed, and would make every run install again.
 set -eu
 check=no
-if [ "${1:-}" = "--check" ]; then check=yes; shift; fi
-pkgs=(build-essential cmake pkgconf googletest libgtest-dev libgmock-dev libbenchmark-dev
-      qt6-base-dev
-      xvfb xauth x11-utils fonts-ipafont-gothic imagemagick "$@")
+windows=no
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --check) check=yes; shift ;;
+    --windows) windows=yes; shift ;;
+    *) break ;;
+  esac
+done
+if [ "$windows" = yes ]; then
+  # Debian 12 amd64: wine64 alone runs the 64-bit programs, no i386 architecture needed.
+  pkgs=(make cmake googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+        wine wine64 zip "$@")
+else
+  pkgs=(build-essential cmake pkgconf googletest libgtest-dev libgmock-dev libbenchmark-dev
+        qt6-base-dev
+        xvfb xauth x11-utils fonts-ipafont-gothic imagemagick "$@")
+fi
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -13,7 +13,11 @@ namespace vq::cli {
 const char* const kUsage =
     "usage: vq-update-cli (--port PATH | --com N) --file UPDATE.bin [options]\n"
     "  --port PATH            the serial device, e.g. /dev/ttyUSB0\n"
+#ifdef _WIN32
+    "  --com N                COM N (1-255), Windows' own port number\n"
+#else
     "  --com N                COM N (1-16), numbered as the window numbers them\n"
+#endif
     "  --com N=PATH           pin COM N to a device (repeatable), as in the window\n"
     "  --file FILE            the update file\n"
     "  --writing-rate BAUD    9600 19200 31250 38400 76800 153600 (default 38400)\n"
@@ -67,7 +71,12 @@ bool wholeNumber(const std::string& s, int lo, int hi, int& out) {
   return out >= lo && out <= hi;
 }
 
+#ifdef _WIN32
+// Windows numbers USB adapters as it likes (COM33 is common); the window scans 1 to 16.
+constexpr int kHighestCom = 255;
+#else
 constexpr int kHighestCom = 16;
+#endif
 constexpr int kHighestPin = 255;  // --com N=PATH accepts what the window's --com accepts
 
 }  // namespace
@@ -121,7 +130,7 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
           return "--com N=PATH wants N from 1 to 255 and a device path, e.g. --com 1=/dev/ttyUSB0; got \"" + *x + "\"";
         o.pins.emplace_back(n, x->substr(eq + 1));
       } else {
-        if (!wholeNumber(*x, 1, kHighestCom, n)) return "--com takes a port number from 1 to 16; got \"" + *x + "\"";
+        if (!wholeNumber(*x, 1, kHighestCom, n)) return "--com takes a port number from 1 to " + std::to_string(kHighestCom) + "; got \"" + *x + "\"";
         o.com = n;
         comGiven = true;
       }

@@ -1,10 +1,6 @@
 #include "cli/cli_run.h"
 
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/frm_force_update.h"
@@ -21,6 +17,7 @@
 #include "base/texts.h"
 #include "base/update_record.h"
 #include "base/wizard_codes.h"
+#include "cli/console_io.h"
 
 namespace vq::cli {
 
@@ -51,12 +48,6 @@ constexpr const char* kProgram = "vq-update-cli " VQ_VERSION;
 std::string plainLines(std::string text) {
   for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
   return text;
-}
-
-int columnsOf(std::FILE* f) {
-  winsize ws{};
-  if (::ioctl(fileno(f), TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0) return ws.ws_col;
-  return kDefaultColumns;
 }
 
 // The code whose message the file selection showed.
@@ -109,7 +100,7 @@ bool Run::setUp(std::string& refused) {
   }
 
   SerialPort* port = &port_;
-  terminal_ = std::make_unique<TerminalProgress>(out_, ::isatty(fileno(out_)) == 1, columnsOf(out_));
+  terminal_ = std::make_unique<TerminalProgress>(out_, isTerminal(out_), terminalColumns(out_, kDefaultColumns));
   Progress* shown = terminal_.get();
   if (!opt_.trace.empty()) {
     std::string why;
@@ -233,22 +224,11 @@ int Run::runStep(int stepNo) {
 
 bool Run::waitForEnter() {
   terminal_->say(pick(kPressEnter));
-  pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {interrupts_.fd(), POLLIN, 0}};
   for (;;) {
-    if (::poll(fds, 2, -1) < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (fds[1].revents & POLLIN) {
-      interrupts_.take();
-      stop();
-    }
-    if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
-      char c = 0;
-      const ssize_t n = ::read(STDIN_FILENO, &c, 1);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return false;
-      if (c == '\n') return true;
+    switch (waitForLine(interrupts_)) {
+      case InputWait::Line: return true;
+      case InputWait::Closed: return false;
+      case InputWait::Interrupted: stop(); break;
     }
   }
 }
@@ -273,7 +253,7 @@ void Run::stop() {
   printJson(kExitStopped, gStep + 1);
   std::fflush(nullptr);
   // Out from inside the step's event processing: nothing of it may run on.
-  ::_exit(kExitStopped);
+  std::_Exit(kExitStopped);
 }
 
 void Run::printJson(int result, int failedStep) {

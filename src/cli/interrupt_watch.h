@@ -1,5 +1,6 @@
 // Ctrl+C as an event of the program's own loop: the signal handler only writes a byte to a
-// pipe; the steps' event processing (or the wait for Enter) reads it and decides.
+// pipe (on Windows the console's control handler, on its own thread, counts and sets an
+// event); the steps' event processing (or the wait for Enter) takes it and decides.
 #pragma once
 #include <functional>
 #include <memory>
@@ -17,8 +18,8 @@ class InterruptWatch {
 
   // Called once per Ctrl+C from the event loop.
   std::function<void()> onInterrupt;
-  // The pipe's reading end, for a poll() outside the event loop; take() empties it.
-  int fd() const;
+  // What signals a pending Ctrl+C, for a wait outside the event loop; take() clears it.
+  native::Waitable waitable() const;
   // How many Ctrl+C were pending (0 when none).
   int take();
 

@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/console_io.h"
 #include "cli/cli_run.h"
 
 int main(int argc, char** argv) {
+  vq::cli::prepareConsole();
   std::vector<std::string> args(argv + 1, argv + argc);
   vq::cli::Options options;
   if (const auto refused = vq::cli::parseOptions(args, options)) {

@@ -105,9 +105,10 @@ void fillComPorts() {
   box.clear();
   for (std::uint8_t n : gPortList) {
     std::string entry = "COM" + std::to_string(n);
-    // The Linux device after the number tells the operator which adapter it is.
+    // The Linux device after the number tells the operator which adapter it is (on Windows
+    // the number is the device).
     const std::string device = n == 0 ? std::string() : platform().deviceName(n);
-    if (!device.empty()) entry += " (" + device + ")";
+    if (!device.empty() && device != entry) entry += " (" + device + ")";
     box.addItem(entry, n);
   }
   const int current = portObject().commPort();

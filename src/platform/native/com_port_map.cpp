@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <system_error>
 
 namespace vq::native {
 namespace {
@@ -11,6 +9,12 @@ namespace {
 bool isAdapter(const std::string& path) {
   return path.rfind("/dev/ttyUSB", 0) == 0 || path.rfind("/dev/ttyACM", 0) == 0;
 }
+
+#ifdef _WIN32
+constexpr const char* kPathSeparators = "/\\";
+#else
+constexpr const char* kPathSeparators = "/";
+#endif
 
 bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
@@ -73,7 +77,17 @@ bool parseComPin(const std::string& arg, int& number, std::string& path) {
 
 std::string ComPortMap::pathFor(int number) const {
   if (const auto it = pins_.find(number); it != pins_.end()) return it->second;
+#ifdef _WIN32
+  // Windows numbers its ports itself: COM3 is COM3.
+  return number >= 1 ? "\\\\.\\COM" + std::to_string(number) : std::string();
+#else
   return pathFor(number, systemDevices());
+#endif
+}
+
+std::string ComPortMap::deviceName(int number) const {
+  const std::string path = pathFor(number);
+  return path.substr(path.find_last_of(kPathSeparators) + 1);
 }
 
 std::string ComPortMap::pathFor(int number, const std::vector<std::string>& devices) const {
@@ -87,21 +101,6 @@ std::string ComPortMap::pathFor(int number, const std::vector<std::string>& devi
   for (int n = 1; n <= number; ++n)
     if (!pins_.count(n)) ++k;
   return k >= 1 && k <= free.size() ? free[k - 1] : std::string();
-}
-
-std::vector<std::string> ComPortMap::systemDevices(const std::string& sysClassTty) {
-  namespace fs = std::filesystem;
-  std::vector<std::string> out;
-  std::error_code ec;
-  for (const auto& e : fs::directory_iterator(sysClassTty, ec)) {
-    std::error_code linkEc;
-    // A tty with a device behind it (a UART, a USB adapter); the virtual ones have none.
-    if (!fs::exists(e.path() / "device", linkEc)) continue;
-    const fs::path real = fs::canonical(e.path(), linkEc);
-    if (!linkEc && real.string().find("/devices/virtual/") != std::string::npos) continue;
-    out.push_back("/dev/" + e.path().filename().string());
-  }
-  return out;
 }
 
 }  // namespace vq::native

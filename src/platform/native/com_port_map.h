@@ -1,7 +1,8 @@
 // COM numbers on Linux: the program speaks of COM1..COM16; each number maps to a device path.
 // Numbers pinned on the command line (--com N=PATH) go to their device; the other numbers, in
 // increasing order, take the system's serial devices not pinned elsewhere, USB and ACM adapters
-// first, each group in natural order (ttyUSB2 before ttyUSB10).
+// first, each group in natural order (ttyUSB2 before ttyUSB10). On Windows the numbers are the
+// system's own (COM3 is \\.\COM3); pins still apply.
 #pragma once
 #include <map>
 #include <string>
@@ -24,11 +25,14 @@ class ComPortMap {
   // Device path of COM n, empty when none. Reads the system's device list each time, so an
   // adapter plugged in later is found.
   std::string pathFor(int number) const;
+  // The last part of that path ("ttyUSB0", "COM3"), as the port dialog shows it.
+  std::string deviceName(int number) const;
   // Same, over a given device list (for tests).
   std::string pathFor(int number, const std::vector<std::string>& systemDevices) const;
 
   // The system's serial devices (full paths): every tty the kernel backs with a device, the
-  // virtual ones (consoles, pseudo-terminals) left out.
+  // virtual ones (consoles, pseudo-terminals) left out; on Windows the ports of the system's
+  // serial device map (HKLM\HARDWARE\DEVICEMAP\SERIALCOMM), sysClassTty unused.
   static std::vector<std::string> systemDevices(const std::string& sysClassTty = "/sys/class/tty");
 
  private:

@@ -1,9 +1,11 @@
 #include "platform/native/console_platform.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <ctime>
 #include <string_view>
+#include <thread>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace vq::native {
 
@@ -28,10 +30,7 @@ void ConsolePlatform::waitEvents() {
 }
 
 void ConsolePlatform::sleepMs(int ms) {
-  if (ms <= 0) return;
-  timespec t{ms / 1000, long(ms % 1000) * 1'000'000L};
-  while (::nanosleep(&t, &t) != 0 && errno == EINTR) {
-  }
+  if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 void ConsolePlatform::messageBox(const std::string& text) {
@@ -41,6 +40,10 @@ void ConsolePlatform::messageBox(const std::string& text) {
 std::string ConsolePlatform::openFileDialog(const std::string&, const std::string&) { return fileAnswer_; }
 
 int ConsolePlatform::systemLanguage() {
+#ifdef _WIN32
+  // The system's default language: 1041 is Japanese (Japan).
+  return ::GetSystemDefaultLangID() == kLangJapaneseId ? kLangJapaneseId : kLangEnglishId;
+#else
   // The POSIX order for the language of messages: LC_ALL, LC_MESSAGES, LANG.
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
     const char* v = std::getenv(name);
@@ -48,13 +51,11 @@ int ConsolePlatform::systemLanguage() {
     return std::string_view(v).substr(0, 2) == "ja" ? kLangJapaneseId : kLangEnglishId;
   }
   return kLangEnglishId;
+#endif
 }
 
 int ConsolePlatform::systemLangId() { return langId_ != 0 ? langId_ : systemLanguage(); }
 
-std::string ConsolePlatform::deviceName(int comPort) {
-  const std::string path = map_.pathFor(comPort);
-  return path.empty() ? std::string() : path.substr(path.find_last_of('/') + 1);
-}
+std::string ConsolePlatform::deviceName(int comPort) { return map_.deviceName(comPort); }
 
 }  // namespace vq::native

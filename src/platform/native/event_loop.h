@@ -8,6 +8,21 @@
 
 namespace vq::native {
 
+// What a loop waits on for one source of input. On POSIX systems a descriptor that polls
+// readable and writable. On Windows there is no such descriptor for a serial port: its
+// overlapped read and write each signal an event when done, and a Ctrl+C handler sets one.
+#ifdef _WIN32
+struct Waitable {
+  void* readable = nullptr;  // an event handle, signalled while input waits
+  void* writable = nullptr;  // an event handle, signalled while output can be taken (or null)
+};
+#else
+struct Waitable {
+  Waitable(int descriptor = -1) : fd(descriptor) {}  // NOLINT: a descriptor is a waitable
+  int fd;
+};
+#endif
+
 class IoWatch {
  public:
   virtual ~IoWatch() = default;
@@ -29,9 +44,9 @@ class LoopTimer {
 class EventLoop {
  public:
   virtual ~EventLoop() = default;
-  // onReadable runs when input waits and also when the descriptor hung up or failed, so the
+  // onReadable runs when input waits and also when the source hung up or failed, so the
   // reader finds out at once; the watch ends when the returned object goes.
-  virtual std::unique_ptr<IoWatch> watch(int fd, std::function<void()> onReadable,
+  virtual std::unique_ptr<IoWatch> watch(Waitable source, std::function<void()> onReadable,
                                          std::function<void()> onWritable) = 0;
   // Precise to well under a millisecond: protocol intervals are 1 to 10 ms.
   virtual std::unique_ptr<LoopTimer> timer(bool singleShot, std::function<void()> onFire) = 0;

@@ -1,12 +1,6 @@
 #include "platform/native/journal_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,7 +8,7 @@
 
 #include "base/firmware_file.h"
 #include "base/sha256.h"
-#include "platform/native/update_log.h"
+#include "platform/native/state_files.h"
 
 namespace vq::native {
 
@@ -22,7 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr mode_t kJournalMode = 0600;  // it names instruments: the user's alone
 constexpr const char* kSuffix = ".journal";
 
 // A name part the file system takes anywhere: letters, digits and '-' kept, the rest '_'.
@@ -34,50 +27,6 @@ std::string safePart(const std::string& s) {
     else if (c != ' ') out += '_';
   }
   return out.empty() ? "_" : out;
-}
-
-bool syncFolder(const std::string& dir) {
-  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool ok = ::fsync(fd) == 0;
-  ::close(fd);
-  return ok;
-}
-
-// Writes the whole text to path through a temporary file, each step on the disk before the next.
-bool writeDurably(const std::string& path, const std::string& text, std::string& why) {
-  const std::string tmp = path + ".tmp";
-  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, kJournalMode);
-  if (fd < 0) {
-    why = tmp + ": " + std::strerror(errno);
-    return false;
-  }
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += std::size_t(n);
-  }
-  const int writeErr = errno;
-  const bool synced = done == text.size() && ::fsync(fd) == 0;
-  const int syncErr = errno;
-  const bool closed = ::close(fd) == 0;
-  if (!synced || !closed) {
-    why = tmp + ": " + std::strerror(done < text.size() ? writeErr : syncErr);
-    ::unlink(tmp.c_str());
-    return false;
-  }
-  if (::rename(tmp.c_str(), path.c_str()) != 0) {
-    why = path + ": " + std::strerror(errno);
-    ::unlink(tmp.c_str());
-    return false;
-  }
-  if (!syncFolder(fs::path(path).parent_path().string())) {
-    why = fs::path(path).parent_path().string() + ": " + std::strerror(errno);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -108,12 +57,12 @@ bool JournalFiles::save(const JournalEntry& entry, std::string& why) {
     why = dir_ + ": " + ec.message();
     return false;
   }
-  return writeDurably(pathFor(e.model, e.serial), fncJournalText(e), why);
+  return writeFileDurably(pathFor(e.model, e.serial), fncJournalText(e), why);
 }
 
 void JournalFiles::finish(const std::string& model, const std::string& serial) {
   if (dir_.empty()) return;
-  if (::unlink(pathFor(model, serial).c_str()) == 0) syncFolder(dir_);
+  removeFileDurably(pathFor(model, serial));
 }
 
 std::vector<JournalEntry> JournalFiles::unfinished(std::vector<JournalProblem>& problems) {

@@ -1,30 +1,8 @@
 #include "platform/native/poll_loop.h"
 
-#include <poll.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <ctime>
 
 namespace vq::native {
-
-// A handle is its own record in the loop's list and leaves the list when it goes; a dispatch
-// looks each one up again before calling it, since any handler may end any watch or timer.
-struct PollLoop::Watch : IoWatch {
-  PollLoop* loop;
-  int fd;
-  std::function<void()> onReadable, onWritable;
-  bool read = true;
-  bool write = false;
-  Watch(PollLoop* l, int f, std::function<void()> r, std::function<void()> w)
-      : loop(l), fd(f), onReadable(std::move(r)), onWritable(std::move(w)) {}
-  ~Watch() override {
-    auto& v = loop->watches_;
-    v.erase(std::remove(v.begin(), v.end(), this), v.end());
-  }
-  void setReadEnabled(bool on) override { read = on; }
-  void setWriteEnabled(bool on) override { write = on; }
-};
 
 struct PollLoop::Timer : LoopTimer {
   PollLoop* loop;
@@ -47,11 +25,9 @@ struct PollLoop::Timer : LoopTimer {
   bool active() const override { return armed; }
 };
 
-PollLoop::PollLoop() = default;
-PollLoop::~PollLoop() = default;
-
-std::unique_ptr<IoWatch> PollLoop::watch(int fd, std::function<void()> onReadable, std::function<void()> onWritable) {
-  auto w = std::make_unique<Watch>(this, fd, std::move(onReadable), std::move(onWritable));
+std::unique_ptr<IoWatch> PollLoop::watch(Waitable source, std::function<void()> onReadable,
+                                         std::function<void()> onWritable) {
+  auto w = std::make_unique<Watch>(this, source, std::move(onReadable), std::move(onWritable));
   watches_.push_back(w.get());
   return w;
 }
@@ -80,38 +56,17 @@ int PollLoop::runOnce(bool wait) {
 }
 
 int PollLoop::dispatch(int timeoutUs) {
-  // Up to a few descriptors: the port, the Ctrl+C pipe.
-  pollfd fds[8];
-  Watch* owners[8];
-  nfds_t n = 0;
-  for (Watch* w : watches_) {
-    // A watch switched off leaves the poll: a hung-up descriptor would wake it for ever.
-    if (n == std::size(fds) || (!w->read && !w->write)) continue;
-    fds[n] = {w->fd, short((w->read ? POLLIN : 0) | (w->write ? POLLOUT : 0)), 0};
-    owners[n++] = w;
-  }
-  int ready;
-  if (timeoutUs < 0) {
-    ready = ::poll(fds, n, -1);
-  } else {
-    // ppoll for sub-millisecond time-outs: poll's millisecond would make a 1 ms pause 2 ms.
-    const timespec ts{timeoutUs / 1'000'000, long(timeoutUs % 1'000'000) * 1000};
-    ready = ::ppoll(fds, n, &ts, nullptr);
-  }
-  if (ready < 0 && errno != EINTR) return 0;
-
+  const std::vector<Ready> ready = waitReady(timeoutUs);
   int handled = 0;
   // A handler may end any watch or timer: look each one up again before running it.
   auto stillWatched = [this](Watch* w) { return std::find(watches_.begin(), watches_.end(), w) != watches_.end(); };
-  for (nfds_t i = 0; ready > 0 && i < n; ++i) {
-    const short ev = fds[i].revents;
-    if (ev == 0) continue;
-    if ((ev & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) && stillWatched(owners[i]) && owners[i]->read) {
-      runGuarded(owners[i]->onReadable);
+  for (const Ready& r : ready) {
+    if (r.readable && stillWatched(r.watch) && r.watch->read) {
+      runGuarded(r.watch->onReadable);
       ++handled;
     }
-    if ((ev & POLLOUT) && stillWatched(owners[i]) && owners[i]->write) {
-      runGuarded(owners[i]->onWritable);
+    if (r.writable && stillWatched(r.watch) && r.watch->write) {
+      runGuarded(r.watch->onWritable);
       ++handled;
     }
   }

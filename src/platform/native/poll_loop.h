@@ -1,7 +1,10 @@
-// The event loop of a program without Qt: one poll(2) over the watched descriptors, bounded by
-// the nearest timer. Single-threaded; handlers may add or remove watches and timers.
+// The event loop of a program without Qt: one wait over the watched sources (poll(2) on POSIX
+// systems, WaitForMultipleObjects on Windows), bounded by the nearest timer. Single-threaded;
+// handlers may add or remove watches and timers.
 #pragma once
 #include <chrono>
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -13,12 +16,13 @@ class PollLoop : public EventLoop {
  public:
   using Clock = std::chrono::steady_clock;
 
+  // On Windows the loop holds the system timer at 1 ms while it lives (15.6 ms otherwise).
   PollLoop();
   ~PollLoop() override;
   PollLoop(const PollLoop&) = delete;
   PollLoop& operator=(const PollLoop&) = delete;
 
-  std::unique_ptr<IoWatch> watch(int fd, std::function<void()> onReadable,
+  std::unique_ptr<IoWatch> watch(Waitable source, std::function<void()> onReadable,
                                  std::function<void()> onWritable) override;
   std::unique_ptr<LoopTimer> timer(bool singleShot, std::function<void()> onFire) override;
 
@@ -31,12 +35,38 @@ class PollLoop : public EventLoop {
   struct Timer;
 
  private:
+  struct Ready {
+    Watch* watch;
+    bool readable;
+    bool writable;
+  };
   int dispatch(int timeoutUs);
+  // The system's wait: up to timeoutUs (< 0: unbounded) for the sources of the watches that are
+  // switched on; what is ready. One file per system.
+  std::vector<Ready> waitReady(int timeoutUs);
 
   std::vector<Watch*> watches_;
   std::vector<Timer*> timers_;
   friend struct Watch;
   friend struct Timer;
+};
+
+// A handle is its own record in the loop's list and leaves the list when it goes; a dispatch
+// looks each one up again before calling it, since any handler may end any watch or timer.
+struct PollLoop::Watch : IoWatch {
+  PollLoop* loop;
+  Waitable source;
+  std::function<void()> onReadable, onWritable;
+  bool read = true;
+  bool write = false;
+  Watch(PollLoop* l, Waitable s, std::function<void()> r, std::function<void()> w)
+      : loop(l), source(s), onReadable(std::move(r)), onWritable(std::move(w)) {}
+  ~Watch() override {
+    auto& v = loop->watches_;
+    v.erase(std::remove(v.begin(), v.end(), this), v.end());
+  }
+  void setReadEnabled(bool on) override { read = on; }
+  void setWriteEnabled(bool on) override { write = on; }
 };
 
 }  // namespace vq::native

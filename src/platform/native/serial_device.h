@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/line_settings.h"
+#include "platform/native/event_loop.h"
 #include "platform/native/low_latency.h"
 
 namespace vq::native {
@@ -37,9 +38,9 @@ class SerialDevice {
   OpenResult open(const std::string& path, const LineSettings& line, int handshaking, std::string& why);
   // Puts back what open() changed (the driver's settings and flags), then closes.
   void close();
-  bool isOpen() const { return fd_ >= 0; }
-  // What a poll-style loop watches.
-  int handle() const { return fd_; }
+  bool isOpen() const;
+  // What the event loop waits on while the device is open.
+  Waitable waitable() const;
 
   // Sets the whole line; false (device unchanged) when the device refuses.
   bool apply(const LineSettings& line, int handshaking, std::string& why);
@@ -65,12 +66,19 @@ class SerialDevice {
 
   void setLowLatencyOps(LowLatency::Ops ops) { lowLatency_.setOps(std::move(ops)); }
 
+#ifndef _WIN32
   // The lock file another program of the same convention checks before opening ("LCK..ttyUSB0").
   static std::string lockFileName(const std::string& devicePath);
+#endif
 
  private:
+#ifdef _WIN32
+  struct Io;  // the handle, its overlapped read and write, the lock other copies of us see
+  std::unique_ptr<Io> io_;
+#else
   int fd_ = -1;
   std::string lockPath_;  // empty when no lock was taken
+#endif
   LowLatency lowLatency_;
   struct Saved;
   std::unique_ptr<Saved> saved_;  // the driver's settings at open, put back on close

@@ -67,6 +67,9 @@ struct SerialDevice::Saved {
 SerialDevice::SerialDevice() = default;
 SerialDevice::~SerialDevice() { close(); }
 
+bool SerialDevice::isOpen() const { return fd_ >= 0; }
+Waitable SerialDevice::waitable() const { return fd_; }
+
 std::string SerialDevice::lockFileName(const std::string& devicePath) {
   char real[PATH_MAX];
   std::string name = ::realpath(devicePath.c_str(), real) ? std::string(real) : devicePath;

@@ -93,7 +93,7 @@ void NativeSerialPort::openPort() {
   sendArmed_ = false;
   received_.clear();
   queued_.clear();
-  watch_ = loop_.watch(device_.handle(), [this] { onReadable(); }, [this] { writeQueued(); });
+  watch_ = loop_.watch(device_.waitable(), [this] { onReadable(); }, [this] { writeQueued(); });
   // A pseudo-terminal has no modem lines: reading them fails and the port stays usable.
   modemLines_ = device_.modemLines().has_value();
   applyOutputLines();

@@ -1,6 +1,6 @@
 // The update log: one JSON line per attempted update in
-// $XDG_STATE_HOME/vq-update/updates.jsonl (~/.local/state/vq-update/updates.jsonl when unset),
-// created with mode 600. A record that cannot be written is reported through onError and
+// $XDG_STATE_HOME/vq-update/updates.jsonl (~/.local/state/vq-update/updates.jsonl when unset;
+// %LOCALAPPDATA%\vq-update\updates.jsonl on Windows), created with mode 600. A record that cannot be written is reported through onError and
 // never fails the update.
 #pragma once
 #include <chrono>
@@ -10,18 +10,12 @@
 
 #include "base/update_record.h"
 #include "platform/native/com_port_map.h"
+#include "platform/native/state_files.h"
 
 namespace vq::native {
 
-// The program's state folder from the environment ($XDG_STATE_HOME/vq-update, or
-// ~/.local/state/vq-update); empty when neither XDG_STATE_HOME nor HOME is usable.
-std::string stateDir();
-// The log's path in it; empty when there is no state folder.
+// The log's path in the state folder; empty when there is no state folder.
 std::string updateLogPath();
-// Now, UTC, ISO 8601 to the second ("2026-12-09T00:10:00Z").
-std::string utcNow();
-// Appends one line (a line end added); false with the reason.
-bool appendPrivateLine(const std::string& path, const std::string& line, std::string& error);
 
 class UpdateLog : public UpdateRecordSink {
  public:

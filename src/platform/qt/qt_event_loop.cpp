@@ -1,7 +1,11 @@
 #include "platform/qt/qt_event_loop.h"
 
-#include <QSocketNotifier>
 #include <QTimer>
+#ifdef Q_OS_WIN
+#include <QWinEventNotifier>
+#else
+#include <QSocketNotifier>
+#endif
 
 namespace vq::qt {
 
@@ -15,10 +19,42 @@ void retire(T* object) {
   object->deleteLater();
 }
 
+#ifdef Q_OS_WIN
+// Each side is an event that stays signalled until the port's handler takes what it reports.
 class Watch : public native::IoWatch {
  public:
-  Watch(int fd, std::function<void()> onReadable, std::function<void()> onWritable)
-      : read_(new QSocketNotifier(fd, QSocketNotifier::Read)), write_(new QSocketNotifier(fd, QSocketNotifier::Write)) {
+  Watch(native::Waitable source, std::function<void()> onReadable, std::function<void()> onWritable)
+      : read_(new QWinEventNotifier(source.readable)),
+        write_(source.writable ? new QWinEventNotifier(source.writable) : nullptr) {
+    QObject::connect(read_, &QWinEventNotifier::activated, [f = std::move(onReadable)] { native::runGuarded(f); });
+    if (write_) {
+      write_->setEnabled(false);
+      QObject::connect(write_, &QWinEventNotifier::activated, [f = std::move(onWritable)] { native::runGuarded(f); });
+    }
+  }
+  ~Watch() override {
+    read_->setEnabled(false);
+    retire(read_);
+    if (write_) {
+      write_->setEnabled(false);
+      retire(write_);
+    }
+  }
+  void setReadEnabled(bool on) override { read_->setEnabled(on); }
+  void setWriteEnabled(bool on) override {
+    if (write_ && write_->isEnabled() != on) write_->setEnabled(on);
+  }
+
+ private:
+  QWinEventNotifier* read_;
+  QWinEventNotifier* write_;
+};
+#else
+class Watch : public native::IoWatch {
+ public:
+  Watch(native::Waitable source, std::function<void()> onReadable, std::function<void()> onWritable)
+      : read_(new QSocketNotifier(source.fd, QSocketNotifier::Read)),
+        write_(new QSocketNotifier(source.fd, QSocketNotifier::Write)) {
     write_->setEnabled(false);
     // QSocketNotifier's read side also fires on a hang-up or an error of the descriptor.
     QObject::connect(read_, &QSocketNotifier::activated, [f = std::move(onReadable)] { native::runGuarded(f); });
@@ -39,6 +75,7 @@ class Watch : public native::IoWatch {
   QSocketNotifier* read_;
   QSocketNotifier* write_;
 };
+#endif
 
 class Timer : public native::LoopTimer {
  public:
@@ -61,9 +98,9 @@ class Timer : public native::LoopTimer {
 
 }  // namespace
 
-std::unique_ptr<native::IoWatch> QtEventLoop::watch(int fd, std::function<void()> onReadable,
+std::unique_ptr<native::IoWatch> QtEventLoop::watch(native::Waitable source, std::function<void()> onReadable,
                                                     std::function<void()> onWritable) {
-  return std::make_unique<Watch>(fd, std::move(onReadable), std::move(onWritable));
+  return std::make_unique<Watch>(source, std::move(onReadable), std::move(onWritable));
 }
 
 std::unique_ptr<native::LoopTimer> QtEventLoop::timer(bool singleShot, std::function<void()> onFire) {

@@ -128,9 +128,6 @@ int QtPlatform::screenHeight() {
   return s ? s->size().height() : 0;
 }
 
-std::string QtPlatform::deviceName(int comPort) {
-  const std::string path = map_.pathFor(comPort);
-  return path.empty() ? std::string() : path.substr(path.find_last_of('/') + 1);
-}
+std::string QtPlatform::deviceName(int comPort) { return map_.deviceName(comPort); }
 
 }  // namespace vq::qt

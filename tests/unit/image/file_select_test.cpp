@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
-
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -33,7 +32,7 @@ class FileSelect : public ::testing::Test {
  protected:
   void SetUp() override {
     resetAllState();
-    dir = fs::temp_directory_path() / ("vq_file_select_" + std::to_string(::getpid()));
+    dir = fs::temp_directory_path() / ("vq_file_select_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     fs::create_directories(dir);
   }
   void TearDown() override { fs::remove_all(dir); }

@@ -45,7 +45,7 @@ InterruptWatch::~InterruptWatch() {
   }
 }
 
-int InterruptWatch::fd() const { return gPipe[0]; }
+native::Waitable InterruptWatch::waitable() const { return gPipe[0]; }
 
 int InterruptWatch::take() {
   int n = 0;

@@ -1,0 +1,53 @@
+# The cross build's tests: the unit and wizard suites as Windows programs, run under Wine.
+# Included from CMakeLists.txt on WIN32 only.
+
+enable_testing()
+
+# Debian's googletest package is the sources only, so the suites' GoogleTest is built here with
+# the cross compiler. Our -Wall -Wextra -Wpedantic -Werror are for our code, not for it.
+set(VQ_GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest's sources (package googletest)")
+if(NOT EXISTS ${VQ_GOOGLETEST_SOURCE_DIR}/CMakeLists.txt)
+  message(FATAL_ERROR "No GoogleTest sources in ${VQ_GOOGLETEST_SOURCE_DIR}: scripts/deps.sh --windows")
+endif()
+set(BUILD_GMOCK ON)
+set(INSTALL_GTEST OFF)
+get_directory_property(vq_compile_options COMPILE_OPTIONS)
+set_directory_properties(PROPERTIES COMPILE_OPTIONS "")
+add_subdirectory(${VQ_GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+set_directory_properties(PROPERTIES COMPILE_OPTIONS "${vq_compile_options}")
+foreach(lib gtest gtest_main gmock gmock_main)
+  if(NOT TARGET GTest::${lib})
+    add_library(GTest::${lib} ALIAS ${lib})
+  endif()
+endforeach()
+
+# Every test program starts through Wine, in a prefix of this build tree's own: the suites'
+# update record and journal land in its %LOCALAPPDATA%, never in a user's ~/.wine. Set before
+# the test programs exist, as a target takes the emulator when it is made.
+set(VQ_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+set(VQ_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${VQ_WINE_RUN} --prefix ${VQ_WINEPREFIX})
+
+# Making the prefix takes 10 to 20 s; done once, before the first suite, not by two at once.
+add_test(NAME wine.prefix COMMAND ${VQ_WINE_RUN} --prefix ${VQ_WINEPREFIX} --init)
+set_tests_properties(wine.prefix PROPERTIES LABELS wine TIMEOUT 300 FIXTURES_SETUP wineprefix)
+
+# One CTest test per suite, not one per test case: each Wine start costs about a second.
+foreach(label unit wizard)
+  vq_glob(${label}_TESTS tests/${label})
+  if(${label}_TESTS)
+    add_executable(${label}_tests ${${label}_TESTS})
+    target_link_libraries(${label}_tests PRIVATE vqsim vqnative GTest::gtest_main)
+    target_include_directories(${label}_tests PRIVATE tests)
+    add_test(NAME wine.${label} COMMAND ${label}_tests)
+    set_tests_properties(wine.${label} PROPERTIES LABELS wine TIMEOUT 900
+      FIXTURES_REQUIRED wineprefix)
+  endif()
+endforeach()
+
+# The other program of the Wine end-to-end test's busy-port row (tests/wine/, run from the
+# Linux build against vq-sim): it holds a COM port as vq-update-cli.exe would.
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wine/port_holder.cpp)
+  add_executable(port_holder tests/wine/port_holder.cpp)
+  target_link_libraries(port_holder PRIVATE vqnative)
+endif()

@@ -1,0 +1,69 @@
+// --check-port on Windows: whether the port exists in the system's serial device map, which
+// driver serves it, and whether another program holds it (Windows does not say which).
+#include <windows.h>
+
+#include "platform/native/port_check.h"
+#include "platform/native/windows_text.h"
+
+namespace vq::native {
+
+namespace {
+
+// The driver's device behind a port ("VCP0" for FTDI, "Silabser0", "USBSER000", "Serial0").
+std::string driverDevice(const std::string& port) {
+  HKEY key = nullptr;
+  std::string found;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return found;
+  for (DWORD i = 0; found.empty(); ++i) {
+    wchar_t name[256];
+    DWORD nameLen = 256;
+    wchar_t data[64];
+    DWORD dataLen = sizeof data;
+    DWORD type = 0;
+    const LSTATUS r =
+        ::RegEnumValueW(key, i, name, &nameLen, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataLen);
+    if (r == ERROR_NO_MORE_ITEMS) break;
+    if (r != ERROR_SUCCESS || type != REG_SZ) continue;
+    std::wstring value(data, dataLen / sizeof(wchar_t));
+    while (!value.empty() && value.back() == L'\0') value.pop_back();
+    if (_wcsicmp(value.c_str(), wideText(port).c_str()) != 0) continue;
+    const std::string device = utf8Text(std::wstring(name, nameLen));
+    found = device.substr(device.find_last_of('\\') + 1);
+  }
+  ::RegCloseKey(key);
+  return found;
+}
+
+}  // namespace
+
+PortCheck fncCheckPort(int comPort, const std::string& path, const PortCheckRoots&) {
+  PortCheck c;
+  c.comPort = comPort;
+  c.path = path;
+  const std::string port = path.substr(path.find_last_of('\\') + 1);
+  c.driver = driverDevice(port);
+  const std::string device = path.rfind("\\\\", 0) == 0 ? path : "\\\\.\\" + path;
+  const HANDLE h = ::CreateFileW(wideText(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                 0, nullptr);
+  const DWORD e = h == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+  if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+  c.exists = e != ERROR_FILE_NOT_FOUND && e != ERROR_PATH_NOT_FOUND;
+  if (!c.exists) {
+    c.problems.push_back(port + " does not exist: plug the USB cable in (Device Manager, Ports (COM & LPT), names "
+                         "its number), or check --com.");
+    return c;
+  }
+  c.mayOpen = e == ERROR_SUCCESS || e == ERROR_ACCESS_DENIED;
+  if (e == ERROR_ACCESS_DENIED) {
+    c.holder = "another program";
+    c.problems.push_back(port + " is held open by another program: close it (a terminal program, another "
+                         "vq-update).");
+  } else if (e != ERROR_SUCCESS) {
+    c.whyNot = systemErrorText(e);
+    c.problems.push_back(port + ": " + c.whyNot);
+  }
+  return c;
+}
+
+}  // namespace vq::native
