@@ -38,7 +38,6 @@ const char* kUsage =
     "usage: vq-update [--com N=PATH]... [--trace FILE] [--autopilot DIR --file PATH]\n"
     "       vq-update [--com N=PATH]... --check-port [COMn|PATH]\n"
     "       vq-update --version\n";
-constexpr int kHighestCom = 16;
 constexpr vq::Text kRecordFailed{"更新記録を書き込めませんでした：", "The update record could not be written: "};
 
 // "--name value" or "--name=value"; advances i past the value.
@@ -74,39 +73,7 @@ int checkPorts(int argc, char** argv) {
       return 2;
     }
   }
-  auto comOf = [&](const std::string& path) {
-    for (int n = 1; n <= kHighestCom; ++n)
-      if (map.pathFor(n) == path) return n;
-    return 0;
-  };
-  std::vector<std::pair<int, std::string>> ports;
-  if (which.isEmpty()) {
-    const std::vector<std::string> system = vq::native::ComPortMap::systemDevices();
-    for (const std::string& p : system) ports.emplace_back(comOf(p), p);
-    for (const auto& [n, path] : map.pins())
-      if (comOf(path) == n && std::find(system.begin(), system.end(), path) == system.end()) ports.emplace_back(n, path);
-    if (ports.empty()) {
-      std::printf("no serial device found: plug the USB cable in (dmesg | tail names the device)\n");
-      return 1;
-    }
-  } else if (which.startsWith("COM", Qt::CaseInsensitive) && which.mid(3).toInt() > 0) {
-    const int n = which.mid(3).toInt();
-    const std::string path = map.pathFor(n);
-    if (path.empty()) {
-      std::printf("COM%d maps to no serial device: plug the USB cable in, or pin it with --com %d=PATH\n", n, n);
-      return 1;
-    }
-    ports.emplace_back(n, path);
-  } else {
-    ports.emplace_back(comOf(which.toStdString()), which.toStdString());
-  }
-  bool allUsable = true;
-  for (const auto& [com, path] : ports) {
-    const vq::native::PortCheck c = vq::native::fncCheckPort(com, path);
-    std::fputs(vq::native::fncPortCheckText(c).c_str(), stdout);
-    allUsable = allUsable && c.usable();
-  }
-  return allUsable ? 0 : 1;
+  return vq::native::fncCheckPorts(map, which.toStdString(), stdout);
 }
 
 }  // namespace

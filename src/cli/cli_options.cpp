@@ -34,6 +34,8 @@ const char* const kUsage =
     "                         (the newest for this port) into the instrument, as a\n"
     "                         forced update does with them\n"
     "  --list-unfinished      list the instruments left half-updated, and exit\n"
+    "  --check-port [COMn|PATH]  say what stands between this user and the port (every\n"
+    "                         serial device without one), and exit: 0 when usable\n"
     "  --switch-ready         do not wait for Enter at steps 4 and 6 (the FW switch is\n"
     "                         moved by other means)\n"
     "  --json                 print one JSON object with the outcome on stdout (the\n"
@@ -111,6 +113,11 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
       o.resume = true;
     } else if (a == "--list-unfinished") {
       o.listUnfinished = true;
+    } else if (a == "--check-port") {
+      o.checkPort = true;
+      // Its port is optional: every serial device without one.
+      if (inlineValue) o.checkWhich = v;
+      else if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) o.checkWhich = args[++i];
     } else if (a == "--switch-ready") {
       o.switchReady = true;
     } else if (a == "--json") {
@@ -195,7 +202,7 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
       return "unknown argument " + args[i];
     }
   }
-  if (o.help || o.version || o.listUnfinished) return std::nullopt;
+  if (o.help || o.version || o.listUnfinished || o.checkPort) return std::nullopt;
   if (o.resume && o.forced) return std::string("--resume and --forced exclude each other");
   if (portGiven == comGiven) return std::string("name the port with either --port PATH or --com N");
   if (o.file.empty()) return std::string("--file UPDATE.bin is missing");

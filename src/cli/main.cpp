@@ -6,6 +6,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/console_io.h"
+#include "platform/native/port_check.h"
 #include "cli/cli_run.h"
 
 int main(int argc, char** argv) {
@@ -25,6 +26,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options.listUnfinished) return vq::cli::listUnfinished();
+  if (options.checkPort) {
+    vq::native::ComPortMap map;
+    for (const auto& [n, path] : options.pins) map.pin(n, path);
+    return vq::native::fncCheckPorts(map, options.checkWhich, stdout);
+  }
   vq::cli::Run run(std::move(options));
   return run.exec();
 }

@@ -1,8 +1,11 @@
 #include "ui/autopilot.h"
 
-#include <csignal>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
-#include <unistd.h>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
 
 #include <QApplication>
 #include <QDir>
@@ -23,13 +26,36 @@ namespace {
 // Often enough to catch the progress text and the half-way point of step 5 on the way.
 constexpr int kTickMs = 25;
 
-// Runs in a signal handler: only async-signal-safe calls.
-extern "C" void watchdogFired(int) {
-  static const char msg[] = "AUTOPILOT: watchdog fired, giving up\n";
-  const ssize_t ignored = ::write(STDOUT_FILENO, msg, sizeof msg - 1);
-  (void)ignored;
-  ::_exit(3);
-}
+}  // namespace
+
+// A thread of its own, not a Qt timer: it fires even if the event loop is stuck.
+class Autopilot::Watchdog {
+ public:
+  explicit Watchdog(int seconds)
+      : thread_([this, seconds] {
+          std::unique_lock<std::mutex> lock(mutex_);
+          if (cancel_.wait_for(lock, std::chrono::seconds(seconds), [this] { return cancelled_; })) return;
+          std::fputs("AUTOPILOT: watchdog fired, giving up\n", stdout);
+          std::fflush(stdout);
+          std::_Exit(3);
+        }) {}
+  ~Watchdog() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      cancelled_ = true;
+    }
+    cancel_.notify_all();
+    thread_.join();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable cancel_;
+  bool cancelled_ = false;
+  std::thread thread_;  // last: it starts once the rest is there
+};
+
+namespace {
 
 // The line with its digits taken out: two lines that differ only there are one counter.
 std::string withoutDigits(const std::string& s) {
@@ -69,16 +95,14 @@ Autopilot::Autopilot(Program& program, QString outDir, QString file)
 }
 
 Autopilot::~Autopilot() {
-  ::alarm(0);
+  watchdog_.reset();
   program_.platform.setFileAnswer(std::nullopt);
 }
 
 void Autopilot::say(const char* tag, const std::string& text) { print(std::string(tag) + ": " + text); }
 
 void Autopilot::start() {
-  // A signal, not a Qt timer: it fires even if the event loop is stuck.
-  std::signal(SIGALRM, watchdogFired);
-  ::alarm(kWatchdogSeconds);
+  watchdog_ = std::make_unique<Watchdog>(kWatchdogSeconds);
   QDir().mkpath(outDir_);
   program_.platform.setFileAnswer(file_.toStdString());
   stalled_.start();

@@ -18,6 +18,7 @@
 #include <QString>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,8 @@ class Autopilot : public QObject {
   void say(const char* tag, const std::string& text);
   QString langTag() const;
 
+  class Watchdog;
+  std::unique_ptr<Watchdog> watchdog_;
   Program& program_;
   QString outDir_;
   QString file_;

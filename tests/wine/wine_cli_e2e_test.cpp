@@ -54,8 +54,9 @@ struct Run {
   QString out, err;
 };
 
-// Runs the program under Wine; actions as "TEXT=>sigint" fire once TEXT was printed.
-Run runWindowsCli(const QStringList& args, const QString& locale, QStringList actions) {
+// Runs the program under Wine. Each action "TEXT=>WHAT" fires once TEXT was printed: WHAT is
+// "sigint" (Ctrl+C) or a control line for vq-sim.
+Run runWindowsCli(const QStringList& args, const QString& locale, QStringList actions, SimProcess* sim = nullptr) {
   QProcess p;
   p.setProcessEnvironment(wineEnvironment(locale));
   p.start("wine", QStringList{windowsCli()} + args);
@@ -75,10 +76,11 @@ Run runWindowsCli(const QStringList& args, const QString& locale, QStringList ac
     const qsizetype at = seen.indexOf(want, from);
     if (at < 0) continue;
     from = at + want.size();
-    actions.removeFirst();
+    const QString what = actions.takeFirst().section("=>", 1);
     // The Windows program runs in this process (wine execs its loader): Wine turns SIGINT
     // into the console's Ctrl+C event.
-    ::kill(pid_t(p.processId()), SIGINT);
+    if (what == "sigint") ::kill(pid_t(p.processId()), SIGINT);
+    else if (sim) sim->control(what);
   }
   if (p.state() != QProcess::NotRunning) {
     p.kill();
@@ -104,6 +106,38 @@ class WineCliE2eTest : public QObject {
     const Run v = runWindowsCli({"--version"}, "en_US.UTF-8", {});
     QCOMPARE(v.exitCode, 0);
     QVERIFY2(v.out.startsWith("vq-update-cli "), qPrintable(v.out + v.err));
+  }
+
+  // --check-port says what Windows tells: there or not, held or not.
+  void checkPort_data() {
+    QTest::addColumn<QString>("arrange");  // "", "held" or "missing"
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("usable") << "" << 0 << "  usable";
+    QTest::newRow("held") << "held" << 1 << "held open by another program: another program";
+    QTest::newRow("missing") << "missing" << 1 << "problem: COM33 does not exist";
+  }
+  void checkPort() {
+    QFETCH(QString, arrange);
+    QFETCH(int, exitCode);
+    QFETCH(QString, text);
+    SimProcess sim;
+    QVERIFY2(sim.start(QStringList{"--link-settings", "115200,O,8,1"}), qPrintable(sim.error()));
+    QVERIFY(pointCom(kCom, arrange == "missing" ? QString() : sim.linkPath()));
+    QProcess holder;
+    if (arrange == "held") {
+      holder.setProcessEnvironment(wineEnvironment("en_US.UTF-8"));
+      holder.start("wine", {portHolder(), "COM" + QString::number(kCom)});
+      QVERIFY(holder.waitForStarted(20000));
+      QVERIFY2(holder.waitForReadyRead(30000), qPrintable(holder.readAllStandardError()));
+    }
+    const Run r = runWindowsCli({"--check-port", "COM" + QString::number(kCom)}, "en_US.UTF-8", {});
+    if (arrange == "held") {
+      holder.closeWriteChannel();
+      QVERIFY(holder.waitForFinished(20000));
+    }
+    QVERIFY2(r.exitCode == exitCode && r.out.contains(text), qPrintable(QString::number(r.exitCode) + "\n" + r.out + r.err));
+    pointCom(kCom, QString());
   }
 
   void update_data() {
@@ -148,8 +182,13 @@ class WineCliE2eTest : public QObject {
         << "in use by another program" << "no" << restored << false;
     QTest::newRow("two Ctrl+C in step 5 stop")
         << base + QStringList{"--lang", "en", "--writing-rate", "38400"} << sim
-        << "en_US.UTF-8" << "" << QStringList{"Now writing new firmware", "half-written"} << 130 << "Stopped." << "no"
-        << restored << false;
+        << "en_US.UTF-8" << "" << QStringList{"Now writing new firmware=>sigint", "half-written=>sigint"} << 130
+        << "Stopped." << "no" << restored << false;
+    // The device vanishes under the open port: the failed read ends the step at once.
+    QTest::newRow("cable pulled in step 5")
+        << base + QStringList{"--lang", "en", "--writing-rate", "9600"} << sim << "en_US.UTF-8" << ""
+        << QStringList{"Writing new firmware started=>unplug"} << 30 << "went away while in use" << "no" << restored
+        << false;
   }
 
   void update() {
@@ -184,7 +223,7 @@ class WineCliE2eTest : public QObject {
       QVERIFY(holder.waitForStarted(20000));
       QVERIFY2(holder.waitForReadyRead(30000), qPrintable(holder.readAllStandardError()));  // "held"
     }
-    const Run r = runWindowsCli(args, locale, actions);
+    const Run r = runWindowsCli(args, locale, actions, &sim);
     if (arrange == "held") {
       holder.closeWriteChannel();  // its end
       QVERIFY(holder.waitForFinished(20000));

@@ -1,8 +1,12 @@
-// vq-update --check-port: what stands between this user and a serial device, each problem
-// with its one-line remedy. Reads /dev, /sys and /proc (roots injectable for tests).
+// --check-port (vq-update and vq-update-cli): what stands between this user and a serial
+// device, each problem with its one-line remedy. Reads /dev, /sys and /proc (roots injectable
+// for tests); on Windows the serial device map and the port itself.
 #pragma once
+#include <cstdio>
 #include <string>
 #include <vector>
+
+#include "platform/native/com_port_map.h"
 
 namespace vq::native {
 
@@ -36,5 +40,8 @@ struct PortCheck {
 PortCheck fncCheckPort(int comPort, const std::string& path, const PortCheckRoots& roots = {});
 // The report as the operator reads it, several lines.
 std::string fncPortCheckText(const PortCheck& c);
+// --check-port [which]: which is "COMn", a device path, or empty for every serial device the
+// system lists (and the pinned ones); the reports go to out. 0 when every port is usable.
+int fncCheckPorts(const ComPortMap& map, const std::string& which, std::FILE* out);
 
 }  // namespace vq::native

@@ -1,8 +1,9 @@
-// --check-port on Windows: whether the port exists in the system's serial device map, which
-// driver serves it, and whether another program holds it (Windows does not say which).
+// --check-port on Windows: whether the port opens, which driver serves it (the system's serial
+// device map), and whether another program holds it (Windows does not say which).
 #include <windows.h>
 
 #include "platform/native/port_check.h"
+#include "platform/native/serial_device.h"
 #include "platform/native/windows_text.h"
 
 namespace vq::native {
@@ -43,25 +44,25 @@ PortCheck fncCheckPort(int comPort, const std::string& path, const PortCheckRoot
   c.path = path;
   const std::string port = path.substr(path.find_last_of('\\') + 1);
   c.driver = driverDevice(port);
-  const std::string device = path.rfind("\\\\", 0) == 0 ? path : "\\\\.\\" + path;
-  const HANDLE h = ::CreateFileW(wideText(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                 0, nullptr);
-  const DWORD e = h == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
-  if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
-  c.exists = e != ERROR_FILE_NOT_FOUND && e != ERROR_PATH_NOT_FOUND;
+  // Opened as the update opens it, so a copy of this tool holding it counts too.
+  SerialDevice device;
+  std::string why;
+  const SerialDevice::OpenResult r = device.open(path, *parseLineSettings("9600,N,8,1"), 0, why);
+  device.close();
+  c.exists = r != SerialDevice::OpenResult::NoDevice;
   if (!c.exists) {
     c.problems.push_back(port + " does not exist: plug the USB cable in (Device Manager, Ports (COM & LPT), names "
                          "its number), or check --com.");
     return c;
   }
-  c.mayOpen = e == ERROR_SUCCESS || e == ERROR_ACCESS_DENIED;
-  if (e == ERROR_ACCESS_DENIED) {
+  c.mayOpen = true;
+  if (r == SerialDevice::OpenResult::Refused) {
     c.holder = "another program";
     c.problems.push_back(port + " is held open by another program: close it (a terminal program, another "
                          "vq-update).");
-  } else if (e != ERROR_SUCCESS) {
-    c.whyNot = systemErrorText(e);
-    c.problems.push_back(port + ": " + c.whyNot);
+  } else if (r == SerialDevice::OpenResult::Failed) {
+    c.whyNot = why;
+    c.problems.push_back(why);
   }
   return c;
 }
