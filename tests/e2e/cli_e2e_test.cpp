@@ -300,13 +300,8 @@ class CliE2eTest : public QObject {
     QFETCH(int, records);
 
     SimProcess sim;
-    const QString file = sim.makeUpdateFile("new.bin", {"--version", "1.2.0", "--seed", "3"});
-    const QString oldFile = sim.makeUpdateFile("old.bin", {"--version", "1.0.3", "--seed", "11"});
-    QVERIFY2(!file.isEmpty() && !oldFile.isEmpty(), qPrintable(sim.error()));
-    QVERIFY2(sim.start(QStringList{"--model", "VQA-7001", "--serial", " 13579", "--cmd04", "9", "--flash", oldFile,
-                                   "--expect-file", file} +
-                       fastDevice() + simArgs),
-             qPrintable(sim.error()));
+    const QString file = startInstrument(sim, simArgs);
+    QVERIFY2(!file.isEmpty(), qPrintable(sim.error()));
 
     const QString state = sim.dir() + "/state";
     QStringList args;

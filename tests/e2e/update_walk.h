@@ -34,6 +34,19 @@ inline QStringList fastDevice() {
           "--security-ms", "5,10", "--dsr-ms", "20"};
 }
 
+// vq-sim as the terminal front end's tables meet it: VQA-7001  13579 with command-4 value 9
+// and Ver.1.0.3 in its flash, a fast device, extra; returns new.bin (Ver.1.2.0), the file to
+// write, or empty when the simulator did not start (sim.error() says why).
+inline QString startInstrument(SimProcess& sim, const QStringList& extra) {
+  const QString file = sim.makeUpdateFile("new.bin", {"--version", "1.2.0", "--seed", "3"});
+  const QString oldFile = sim.makeUpdateFile("old.bin", {"--version", "1.0.3", "--seed", "11"});
+  if (file.isEmpty() || oldFile.isEmpty()) return {};
+  const bool started = sim.start(QStringList{"--model", "VQA-7001", "--serial", " 13579", "--cmd04", "9", "--flash",
+                                             oldFile, "--expect-file", file} +
+                                 fastDevice() + extra);
+  return started ? file : QString();
+}
+
 struct Texts {
   QString nextOnLastStep, stepFiveDone, stepSevenDone;
 };

@@ -204,13 +204,8 @@ class WineCliE2eTest : public QObject {
     QFETCH(bool, resume);
 
     SimProcess sim;
-    const QString file = sim.makeUpdateFile("new.bin", {"--version", "1.2.0", "--seed", "3"});
-    const QString oldFile = sim.makeUpdateFile("old.bin", {"--version", "1.0.3", "--seed", "11"});
-    QVERIFY2(!file.isEmpty() && !oldFile.isEmpty(), qPrintable(sim.error()));
-    QVERIFY2(sim.start(QStringList{"--model", "VQA-7001", "--serial", " 13579", "--cmd04", "9", "--flash", oldFile,
-                                   "--expect-file", file} +
-                       fastDevice() + simArgs),
-             qPrintable(sim.error()));
+    const QString file = startInstrument(sim, simArgs);
+    QVERIFY2(!file.isEmpty(), qPrintable(sim.error()));
     QVERIFY(QDir(stateDir()).removeRecursively());
     QVERIFY(pointCom(kCom, arrange == "missing" ? QString() : sim.linkPath()));
     QStringList args;

@@ -1,10 +1,10 @@
 // --check-port on Windows: whether the port opens, which driver serves it (the system's serial
 // device map), and whether another program holds it (Windows does not say which).
-#include <windows.h>
+#include <cstring>
 
 #include "platform/native/port_check.h"
 #include "platform/native/serial_device.h"
-#include "platform/native/windows_text.h"
+#include "platform/native/windows_serial_map.h"
 
 namespace vq::native {
 
@@ -12,28 +12,9 @@ namespace {
 
 // The driver's device behind a port ("VCP0" for FTDI, "Silabser0", "USBSER000", "Serial0").
 std::string driverDevice(const std::string& port) {
-  HKEY key = nullptr;
-  std::string found;
-  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return found;
-  for (DWORD i = 0; found.empty(); ++i) {
-    wchar_t name[256];
-    DWORD nameLen = 256;
-    wchar_t data[64];
-    DWORD dataLen = sizeof data;
-    DWORD type = 0;
-    const LSTATUS r =
-        ::RegEnumValueW(key, i, name, &nameLen, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataLen);
-    if (r == ERROR_NO_MORE_ITEMS) break;
-    if (r != ERROR_SUCCESS || type != REG_SZ) continue;
-    std::wstring value(data, dataLen / sizeof(wchar_t));
-    while (!value.empty() && value.back() == L'\0') value.pop_back();
-    if (_wcsicmp(value.c_str(), wideText(port).c_str()) != 0) continue;
-    const std::string device = utf8Text(std::wstring(name, nameLen));
-    found = device.substr(device.find_last_of('\\') + 1);
-  }
-  ::RegCloseKey(key);
-  return found;
+  for (const SerialMapEntry& e : windowsSerialMap())
+    if (_stricmp(e.port.c_str(), port.c_str()) == 0) return e.device.substr(e.device.find_last_of('\\') + 1);
+  return "";
 }
 
 }  // namespace
