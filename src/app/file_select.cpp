@@ -11,6 +11,7 @@
 #include "base/forms.h"
 #include "base/image_state.h"
 #include "base/state.h"
+#include "base/utf8_path.h"
 #include "base/wizard_codes.h"
 #include "image/update_file_read.h"
 #include "platform/platform.h"
@@ -64,7 +65,7 @@ void subSelectFile() {
   }
 
   gFilePath = path;
-  gFileTitle = std::filesystem::path(path).filename().string();
+  gFileTitle = utf8Of(pathOf(path).filename());
   frmMain.lblFWFile.caption = gFileTitle;
   gFileLength = static_cast<std::int32_t>(data->size());
   gFileData = std::move(*data);

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "base/comm_settings.h"
+#include "base/utf8_path.h"
 #include "config/frm_port_conf.h"
 
 namespace vq::cli {
@@ -209,7 +210,7 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
   // A typed name that names nothing is refused here; the wizard's own checks (not an update
   // file, cannot be read) follow with their codes.
   std::error_code ec;
-  if (!std::filesystem::exists(o.file, ec)) return "no such update file: " + o.file;
+  if (!std::filesystem::exists(pathOf(o.file), ec)) return "no such update file: " + o.file;
   return std::nullopt;
 }
 

@@ -16,6 +16,7 @@
 #include "base/state.h"
 #include "base/texts.h"
 #include "base/update_record.h"
+#include "base/utf8_path.h"
 #include "base/wizard_codes.h"
 #include "cli/console_io.h"
 
@@ -187,7 +188,7 @@ int Run::exec() {
 
   terminal_->say("== " + frmMain.lblProcess[0].caption + " ==");
   std::error_code ec;
-  platform_.setFileAnswer(std::filesystem::absolute(opt_.file, ec).string());
+  platform_.setFileAnswer(utf8Of(std::filesystem::absolute(pathOf(opt_.file), ec)));
   subSelectFile();
   if (!gFileValid) {
     if (!messages_.empty()) return finish(fileCodeOf(messages_.back()), 1);

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "base/image_state.h"
+#include "base/utf8_path.h"
 
 namespace vq {
 
@@ -27,7 +28,7 @@ PathKind fncClassifyPath(const std::string& path) {
   // The operating system would read such a path only up to the NUL: a different file.
   if (path.find('\0') != std::string::npos) return PathKind::Unusable;
   std::error_code ec;
-  const fs::file_status st = fs::status(fs::path(path), ec);
+  const fs::file_status st = fs::status(pathOf(path), ec);
   if (st.type() == fs::file_type::not_found) return PathKind::Missing;
   if (ec) return PathKind::Unusable;  // permission denied on a folder, name too long, ...
   // Folders, devices and pipes are no update files, and reading some of them never ends.
@@ -36,9 +37,9 @@ PathKind fncClassifyPath(const std::string& path) {
 
 std::optional<Bytes> fncReadWholeFile(const std::string& path) {
   std::error_code ec;
-  const std::uintmax_t size = fs::file_size(fs::path(path), ec);
+  const std::uintmax_t size = fs::file_size(pathOf(path), ec);
   if (ec || size > std::uintmax_t(std::numeric_limits<std::int32_t>::max())) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(pathOf(path), std::ios::binary);
   if (!in) return std::nullopt;
   Bytes data(static_cast<std::size_t>(size));
   if (size > 0 && !in.read(reinterpret_cast<char*>(data.data()), std::streamsize(size))) return std::nullopt;

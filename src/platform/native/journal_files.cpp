@@ -8,6 +8,7 @@
 
 #include "base/firmware_file.h"
 #include "base/sha256.h"
+#include "base/utf8_path.h"
 #include "platform/native/state_files.h"
 
 namespace vq::native {
@@ -52,7 +53,7 @@ bool JournalFiles::save(const JournalEntry& entry, std::string& why) {
   e.time = utcNow();
   if (!gFileData.empty()) e.fileSha256 = sha256Hex(gFileData);
   std::error_code ec;
-  fs::create_directories(dir_, ec);
+  fs::create_directories(pathOf(dir_), ec);
   if (ec) {
     why = dir_ + ": " + ec.message();
     return false;
@@ -69,14 +70,14 @@ std::vector<JournalEntry> JournalFiles::unfinished(std::vector<JournalProblem>& 
   std::vector<JournalEntry> out;
   if (dir_.empty()) return out;
   std::error_code ec;
-  for (const auto& f : fs::directory_iterator(dir_, ec)) {
+  for (const auto& f : fs::directory_iterator(pathOf(dir_), ec)) {
     if (f.path().extension() != kSuffix) continue;  // a temporary file a crash left is no entry
     std::ifstream in(f.path(), std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     std::string why;
     if (auto e = fncParseJournal(text.str(), why)) out.push_back(std::move(*e));
-    else problems.push_back({f.path().string(), why});
+    else problems.push_back({utf8Of(f.path()), why});
   }
   std::sort(out.begin(), out.end(), [](const JournalEntry& a, const JournalEntry& b) { return a.time > b.time; });
   return out;
