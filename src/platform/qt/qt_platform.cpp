@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QThread>
 
+#include "platform/native/console_platform.h"
 
 namespace vq::qt {
 
@@ -108,7 +109,12 @@ std::string QtPlatform::openFileDialog(const std::string& description, const std
 }
 
 int QtPlatform::systemLangId() {
+#ifdef Q_OS_WIN
+  // As vq-update-cli asks Windows: the system's default language (GetSystemDefaultLangID).
+  return native::ConsolePlatform::systemLanguage();
+#else
   return QLocale::system().language() == QLocale::Japanese ? 1041 : 1033;
+#endif
 }
 
 void QtPlatform::setBusyCursor(bool busy) {
