@@ -54,8 +54,8 @@ struct Run {
   QString out, err;
 };
 
-// Runs the program under Wine. Each action "TEXT=>WHAT" fires once TEXT was printed: WHAT is
-// "sigint" (Ctrl+C) or a control line for vq-sim.
+// Runs the program under Wine. Each action "TEXT=>WHAT;WHAT..." fires once TEXT was printed:
+// "sigint" (Ctrl+C), "enter" (a line on stdin) or a control line for vq-sim.
 Run runWindowsCli(const QStringList& args, const QString& locale, QStringList actions, SimProcess* sim = nullptr) {
   QProcess p;
   p.setProcessEnvironment(wineEnvironment(locale));
@@ -76,11 +76,13 @@ Run runWindowsCli(const QStringList& args, const QString& locale, QStringList ac
     const qsizetype at = seen.indexOf(want, from);
     if (at < 0) continue;
     from = at + want.size();
-    const QString what = actions.takeFirst().section("=>", 1);
-    // The Windows program runs in this process (wine execs its loader): Wine turns SIGINT
-    // into the console's Ctrl+C event.
-    if (what == "sigint") ::kill(pid_t(p.processId()), SIGINT);
-    else if (sim) sim->control(what);
+    for (const QString& what : actions.takeFirst().section("=>", 1).split(';')) {
+      // The Windows program runs in this process (wine execs its loader): Wine turns SIGINT
+      // into the console's Ctrl+C event.
+      if (what == "sigint") ::kill(pid_t(p.processId()), SIGINT);
+      else if (what == "enter") p.write("\n");
+      else if (sim) sim->control(what);
+    }
   }
   if (p.state() != QProcess::NotRunning) {
     p.kill();
@@ -168,6 +170,17 @@ class WineCliE2eTest : public QObject {
         << base + QStringList{"--lang", "en", "--writing-rate", "38400", "--forced", "VQA-7000", "24680"} << sim
         << "en_US.UTF-8" << "" << QStringList{} << 0 << "Before update Ver.0.0.0 ---> After update Ver.1.2.0" << "yes"
         << "VQA-7000| 24680" << false;
+    // The operator at the console: Enter at steps 4 and 6, the switch moved meanwhile.
+    QTest::newRow("Enter at steps 4 and 6")
+        << QStringList{"--com", QString::number(kCom), "--file", "{FILE}", "--baud", "115200", "--json", "--lang", "en",
+                       "--writing-rate", "38400"}
+        << QStringList{"--switch", "manual", "--link-settings", "115200,O,8,1"} << "en_US.UTF-8" << ""
+        << QStringList{"Press Enter when done=>switch W;power;enter", "Press Enter when done=>switch -;power;enter"}
+        << 0 << "Verifying completed" << "yes" << restored << false;
+    QTest::newRow("Ctrl+C at step 4's wait")
+        << QStringList{"--com", QString::number(kCom), "--file", "{FILE}", "--baud", "115200", "--json", "--lang", "en"}
+        << sim << "en_US.UTF-8" << "" << QStringList{"Press Enter when done=>sigint"} << 130 << "Stopped." << "no"
+        << restored << false;
     // The retry: the journal saved before step 5 carries the identity into the second run.
     QTest::newRow("step 5 fails with its code, the retry completes")
         << base + QStringList{"--lang", "en", "--writing-rate", "38400"}
@@ -176,6 +189,18 @@ class WineCliE2eTest : public QObject {
     QTest::newRow("a port that does not exist")
         << base + QStringList{"--lang", "en"} << sim << "en_US.UTF-8" << "missing" << QStringList{} << 11
         << "COM33" << "no" << restored << false;
+    // The DCB carries stick parity and two stop bits; vq-sim answers only on its own settings.
+    QTest::newRow("mark parity, 2 stop bits")
+        << base + QStringList{"--lang", "en", "--writing-rate", "38400", "--parity", "mark", "--stop-bits", "2"}
+        << QStringList{"--switch", "auto", "--link-settings", "115200,M,8,2"} << "en_US.UTF-8" << "" << QStringList{} << 0
+        << "Verifying completed" << "yes" << restored << false;
+    // Settings no serial driver takes: refused before the port opens, as on Linux.
+    QTest::newRow("4 data bits refused")
+        << base + QStringList{"--lang", "en", "--data-bits", "4"} << sim << "en_US.UTF-8" << "" << QStringList{} << 15
+        << "Incorrect communication setting." << "no" << restored << false;
+    QTest::newRow("1.5 stop bits refused")
+        << base + QStringList{"--lang", "en", "--stop-bits", "1.5"} << sim << "en_US.UTF-8" << "" << QStringList{} << 15
+        << "Incorrect communication setting." << "no" << restored << false;
     // As on Linux: the unknown-error code, the cause on the line above it.
     QTest::newRow("a port held by another program")
         << base + QStringList{"--lang", "en"} << sim << "en_US.UTF-8" << "held" << QStringList{} << 99
@@ -184,6 +209,11 @@ class WineCliE2eTest : public QObject {
         << base + QStringList{"--lang", "en", "--writing-rate", "38400"} << sim
         << "en_US.UTF-8" << "" << QStringList{"Now writing new firmware=>sigint", "half-written=>sigint"} << 130
         << "Stopped." << "no" << restored << false;
+    QTest::newRow("one Ctrl+C in step 5 goes on")
+        << base + QStringList{"--lang", "en", "--writing-rate", "38400"} << sim + QStringList{"--program-ms", "4"}
+        << "en_US.UTF-8" << "" << QStringList{"Now writing new firmware=>sigint"} << 0
+        << "Stopping now leaves the controller half-written. Press Ctrl+C again within 3 s to stop." << "yes"
+        << restored << false;
     // The device vanishes under the open port: the failed read ends the step at once.
     QTest::newRow("cable pulled in step 5")
         << base + QStringList{"--lang", "en", "--writing-rate", "9600"} << sim << "en_US.UTF-8" << ""
