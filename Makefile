@@ -3,7 +3,7 @@
 # make windows      : cross-build for 64-bit Windows (MinGW-w64) in build-windows/ and pack
 #                     dist/vq-update-cli-VERSION-win64.zip
 # make test-windows : make windows, then run the unit and wizard suites and an update table
-#                     under Wine
+#                     under Wine, and compile the window's Qt files for Windows (syntax only)
 JOBS ?= $(shell nproc)
 BUILD ?= build
 
@@ -79,6 +79,7 @@ windows:
 test-windows: windows build
 	ctest --test-dir build-windows --output-on-failure -j$(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -L wine
+	scripts/windows-qt-check.sh $(BUILD)
 
 clean:
 	rm -rf build build-asan build-fuzz build-package build-windows dist
