@@ -34,15 +34,9 @@ set_tests_properties(wine.prefix PROPERTIES LABELS wine TIMEOUT 300 FIXTURES_SET
 
 # One CTest test per suite, not one per test case: each Wine start costs about a second.
 foreach(label unit wizard)
-  vq_glob(${label}_TESTS tests/${label})
-  if(${label}_TESTS)
-    add_executable(${label}_tests ${${label}_TESTS})
-    target_link_libraries(${label}_tests PRIVATE vqsim vqnative GTest::gtest_main)
-    target_include_directories(${label}_tests PRIVATE tests)
-    add_test(NAME wine.${label} COMMAND ${label}_tests)
-    set_tests_properties(wine.${label} PROPERTIES LABELS wine TIMEOUT 900
-      FIXTURES_REQUIRED wineprefix)
-  endif()
+  vq_add_suite(${label})
+  add_test(NAME wine.${label} COMMAND ${label}_tests)
+  set_tests_properties(wine.${label} PROPERTIES LABELS wine TIMEOUT 900 FIXTURES_REQUIRED wineprefix)
 endforeach()
 
 # The other program of the Wine end-to-end test's busy-port row (tests/wine/, run from the
