@@ -3,6 +3,21 @@
 
 enable_testing()
 
+# Built on Windows itself (a developer with Qt and CMake there): the suites need that
+# machine's GoogleTest and run natively; nothing of Wine applies.
+if(NOT CMAKE_CROSSCOMPILING)
+  find_package(GTest QUIET)
+  if(NOT GTest_FOUND)
+    message(STATUS "No GoogleTest found: the unit and wizard suites are not built")
+    return()
+  endif()
+  foreach(label unit wizard)
+    vq_add_suite(${label})
+    add_test(NAME ${label} COMMAND ${label}_tests)
+  endforeach()
+  return()
+endif()
+
 # Debian's googletest package is the sources only, so the suites' GoogleTest is built here with
 # the cross compiler. Our -Wall -Wextra -Wpedantic -Werror are for our code, not for it.
 set(VQ_GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest's sources (package googletest)")
