@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include "e2e/operator_script.h"
 #include "e2e/sim_process.h"
 #include "e2e/update_walk.h"
 #include "support/pty.h"
@@ -22,17 +23,6 @@ using namespace vq::e2e;
 namespace {
 
 QString cliProgram() { return QStringLiteral(VQ_UPDATE_CLI_PATH); }
-
-// What the operator does once the program's output holds a text: "enter" (a line on stdin),
-// "sigint" (Ctrl+C) or a control line for vq-sim; written "TEXT=>ACTION;ACTION...".
-struct Action {
-  QString text, what;
-};
-QList<Action> actionsOf(const QStringList& l) {
-  QList<Action> out;
-  for (const QString& s : l) out.append({s.section("=>", 0, 0), s.section("=>", 1)});
-  return out;
-}
 
 // The bytes of every "→" (sent) or "←" (received) line of a trace, in order.
 QByteArray traceBytes(const QByteArray& trace, const QString& arrow) {
@@ -320,36 +310,19 @@ class CliE2eTest : public QObject {
     cli.start(cliProgram(), args);
     QVERIFY2(cli.waitForStarted(10000), qPrintable(cli.errorString()));
 
-    // The operator's part, each action once its text has appeared ("A|B": B after A).
-    QByteArray out, err;
-    QList<Action> todo = actionsOf(actions);
-    qsizetype searchFrom = 0;
-    QElapsedTimer t;
-    t.start();
-    while (cli.state() != QProcess::NotRunning && t.elapsed() < 120000) {
-      cli.waitForReadyRead(50);
-      out += cli.readAllStandardOutput();
-      err += cli.readAllStandardError();
-      if (todo.isEmpty()) continue;
-      // Each text is looked for after the one before it.
-      const QString seen = QString::fromUtf8(out + err);
-      const QString want = todo.first().text;
-      const qsizetype at = seen.indexOf(want, searchFrom);
-      if (at < 0) continue;
-      searchFrom = at + want.size();
-      for (const QString& what : todo.takeFirst().what.split(';')) {
-        if (what == "enter") cli.write("\n");
-        else if (what == "sigint") ::kill(pid_t(cli.processId()), SIGINT);
-        else QVERIFY2(sim.ok(what), qPrintable(what));
-      }
-    }
+    // The operator's part, each action once its text has appeared.
+    OperatorRun played = playOperator(cli, actions, &sim, 120000);
+    QVERIFY2(played.refused.isEmpty(), qPrintable(played.refused.join(", ")));
+    QByteArray& out = played.out;
+    QByteArray& err = played.err;
     QVERIFY2(cli.state() == QProcess::NotRunning || cli.waitForFinished(10000), "vq-update-cli did not end");
     out += cli.readAllStandardOutput();
     err += cli.readAllStandardError();
     const QString errText = QString::fromUtf8(err);
     const QString outText8 = QString::fromUtf8(out);
     const QString context = "\nstderr:\n" + errText + "\nstdout:\n" + outText8;
-    QVERIFY2(todo.isEmpty(), qPrintable("never saw \"" + todo.value(0).text + "\"" + context));
+    QVERIFY2(played.unplayed.isEmpty(),
+             qPrintable("never saw \"" + played.unplayed.value(0).section("=>", 0, 0) + "\"" + context));
     QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
     QVERIFY2(cli.exitCode() == exitCode, qPrintable(QString("exit %1").arg(cli.exitCode()) + context));
 

@@ -5,14 +5,13 @@
 // 9600 and 38400. One table; each row starts its own simulator. Skipped when the Windows
 // build (make windows) is not there.
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTest>
-#include <csignal>
 
+#include "e2e/operator_script.h"
 #include "e2e/sim_process.h"
 #include "e2e/update_walk.h"
 
@@ -52,47 +51,27 @@ bool pointCom(int n, const QString& target) {
 struct Run {
   int exitCode = -1;
   QString out, err;
+  QStringList unplayed;  // actions never played, or control lines vq-sim refused
 };
 
-// Runs the program under Wine. Each action "TEXT=>WHAT;WHAT..." fires once TEXT was printed:
-// "sigint" (Ctrl+C), "enter" (a line on stdin) or a control line for vq-sim.
-Run runWindowsCli(const QStringList& args, const QString& locale, QStringList actions, SimProcess* sim = nullptr) {
+// Runs the program under Wine, the operator playing actions (operator_script.h).
+Run runWindowsCli(const QStringList& args, const QString& locale, const QStringList& actions, SimProcess* sim = nullptr) {
   QProcess p;
   p.setProcessEnvironment(wineEnvironment(locale));
   p.start("wine", QStringList{windowsCli()} + args);
   Run r;
   if (!p.waitForStarted(20000)) return r;
-  QByteArray out, err;
-  qsizetype from = 0;
-  QElapsedTimer t;
-  t.start();
-  while (p.state() != QProcess::NotRunning && t.elapsed() < 300000) {
-    p.waitForReadyRead(50);
-    out += p.readAllStandardOutput();
-    err += p.readAllStandardError();
-    if (actions.isEmpty()) continue;
-    const QString seen = QString::fromUtf8(out + err);
-    const QString want = actions.first().section("=>", 0, 0);
-    const qsizetype at = seen.indexOf(want, from);
-    if (at < 0) continue;
-    from = at + want.size();
-    for (const QString& what : actions.takeFirst().section("=>", 1).split(';')) {
-      // The Windows program runs in this process (wine execs its loader): Wine turns SIGINT
-      // into the console's Ctrl+C event.
-      if (what == "sigint") ::kill(pid_t(p.processId()), SIGINT);
-      else if (what == "enter") p.write("\n");
-      else if (sim) sim->control(what);
-    }
-  }
+  OperatorRun played = playOperator(p, actions, sim, 300000);
   if (p.state() != QProcess::NotRunning) {
     p.kill();
     p.waitForFinished(5000);
   }
-  out += p.readAllStandardOutput();
-  err += p.readAllStandardError();
+  played.out += p.readAllStandardOutput();
+  played.err += p.readAllStandardError();
   r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  r.out = QString::fromUtf8(out);
-  r.err = QString::fromUtf8(err);
+  r.out = QString::fromUtf8(played.out);
+  r.err = QString::fromUtf8(played.err);
+  r.unplayed = played.unplayed + played.refused;
   return r;
 }
 
@@ -133,7 +112,7 @@ class WineCliE2eTest : public QObject {
       QVERIFY(holder.waitForStarted(20000));
       QVERIFY2(holder.waitForReadyRead(30000), qPrintable(holder.readAllStandardError()));
     }
-    const Run r = runWindowsCli({"--check-port", "COM" + QString::number(kCom)}, "en_US.UTF-8", {});
+    const Run r = runWindowsCli({"--check-port", "COM" + QString::number(kCom)}, "en_US.UTF-8", {}, &sim);
     if (arrange == "held") {
       holder.closeWriteChannel();
       QVERIFY(holder.waitForFinished(20000));
@@ -254,6 +233,7 @@ class WineCliE2eTest : public QObject {
       QVERIFY(holder.waitForFinished(20000));
     }
     const QString context = "\nstderr:\n" + r.err + "\nstdout:\n" + r.out;
+    QVERIFY2(r.unplayed.isEmpty(), qPrintable("not played: " + r.unplayed.join(", ") + context));
     QVERIFY2(r.exitCode == exitCode, qPrintable(QString("exit %1").arg(r.exitCode) + context));
     QVERIFY2((r.out + r.err).contains(text), qPrintable("no \"" + text + "\"" + context));
 
