@@ -138,7 +138,8 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
           return "--com N=PATH wants N from 1 to 255 and a device path, e.g. --com 1=/dev/ttyUSB0; got \"" + *x + "\"";
         o.pins.emplace_back(n, x->substr(eq + 1));
       } else {
-        if (!wholeNumber(*x, 1, kHighestCom, n)) return "--com takes a port number from 1 to " + std::to_string(kHighestCom) + "; got \"" + *x + "\"";
+        if (!wholeNumber(*x, 1, kHighestCom, n))
+          return "--com takes a port number from 1 to " + std::to_string(kHighestCom) + "; got \"" + *x + "\"";
         o.com = n;
         comGiven = true;
       }

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/cli_run.h"
 #include "cli/console_io.h"
 #include "platform/native/port_check.h"
-#include "cli/cli_run.h"
 
 int main(int argc, char** argv) {
   vq::cli::prepareConsole();

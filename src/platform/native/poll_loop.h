@@ -2,8 +2,8 @@
 // systems, WaitForMultipleObjects on Windows), bounded by the nearest timer. Single-threaded;
 // handlers may add or remove watches and timers.
 #pragma once
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>

@@ -161,7 +161,7 @@ SerialDevice::OpenResult SerialDevice::open(const std::string& path, const LineS
 
 void SerialDevice::close() {
   if (!io_) return;
-  io_->cancelRead();
+  // The read in flight is cancelled when io_ goes.
   if (saved_) {
     ::SetCommState(io_->h, &saved_->dcb);
     ::SetCommTimeouts(io_->h, &saved_->timeouts);

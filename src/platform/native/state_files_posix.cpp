@@ -14,6 +14,9 @@
 namespace vq::native {
 
 namespace {
+
+namespace fs = std::filesystem;
+
 // The log and the journal name instruments and hosts: the user's alone.
 constexpr mode_t kPrivateMode = 0600;
 constexpr const char* kStateDir = "vq-update";
@@ -25,10 +28,12 @@ bool syncFolder(const std::string& dir) {
   ::close(fd);
   return ok;
 }
+
+std::string folderOf(const std::string& path) { return fs::path(path).parent_path().string(); }
+
 }  // namespace
 
 std::string stateDir() {
-  namespace fs = std::filesystem;
   // The XDG rule: a relative XDG_STATE_HOME is invalid and ignored.
   const char* state = std::getenv("XDG_STATE_HOME");
   fs::path base;
@@ -51,15 +56,15 @@ std::string utcNow() {
 }
 
 bool appendPrivateLine(const std::string& path, const std::string& line, std::string& error) {
-  namespace fs = std::filesystem;
   if (path.empty()) {
     error = "no place for the update log: neither XDG_STATE_HOME nor HOME is set";
     return false;
   }
   std::error_code ec;
-  fs::create_directories(std::filesystem::path(path).parent_path(), ec);
+  const std::string dir = folderOf(path);
+  fs::create_directories(dir, ec);
   if (ec) {
-    error = std::filesystem::path(path).parent_path().string() + ": " + ec.message();
+    error = dir + ": " + ec.message();
     return false;
   }
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, kPrivateMode);
@@ -114,8 +119,8 @@ bool writeFileDurably(const std::string& path, const std::string& text, std::str
     ::unlink(tmp.c_str());
     return false;
   }
-  if (!syncFolder(std::filesystem::path(path).parent_path().string())) {
-    why = std::filesystem::path(path).parent_path().string() + ": " + std::strerror(errno);
+  if (const std::string dir = folderOf(path); !syncFolder(dir)) {
+    why = dir + ": " + std::strerror(errno);
     return false;
   }
   return true;
@@ -123,7 +128,7 @@ bool writeFileDurably(const std::string& path, const std::string& text, std::str
 
 bool removeFileDurably(const std::string& path) {
   if (::unlink(path.c_str()) != 0) return false;
-  syncFolder(std::filesystem::path(path).parent_path().string());
+  syncFolder(folderOf(path));
   return true;
 }
 
