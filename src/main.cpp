@@ -133,8 +133,7 @@ int main(int argc, char** argv) {
   updateLog.onError = [](const std::string& why) {
     const std::string text = vq::pick(kRecordFailed) + why;
     std::fprintf(stderr, "vq-update: %s\n", text.c_str());
-    vq::gProgressLog = vq::frmMain.txtProcess.text;
-    vq::progress().line(text, vq::gProgressLog.empty() ? vq::ProgressLine::Restart : vq::ProgressLine::KeepLast);
+    vq::subShowBelowProgress(text);
   };
   vq::installUpdateRecordSink(&updateLog);
   vq::native::JournalFiles journal(program.map);

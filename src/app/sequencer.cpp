@@ -153,12 +153,7 @@ void subShowPortProblem(const PortProblem& p) {
   const std::string line = fncPortProblemText(p);
   if (line.empty()) return;
   // Below everything the box shows, the line the step stopped at included.
-  if (frmMain.txtProcess.text.empty()) {
-    progress().line(line, ProgressLine::Restart);
-    return;
-  }
-  gProgressLog = frmMain.txtProcess.text;
-  progress().line(line, ProgressLine::KeepLast);
+  subShowBelowProgress(line);
 }
 
 std::string fncVersionText(std::uint8_t main, std::uint8_t rev) {

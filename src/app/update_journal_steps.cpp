@@ -30,15 +30,6 @@ constexpr Text kOfferTail{"\r\n\r\n保存されている型番、シリアルナ
 UpdateJournalStore* gStore = nullptr;
 std::string gSaveProblem;
 
-void showBelowProgress(const std::string& line) {
-  if (frmMain.txtProcess.text.empty()) {
-    progress().line(line, ProgressLine::Restart);
-    return;
-  }
-  gProgressLog = frmMain.txtProcess.text;
-  progress().line(line, ProgressLine::KeepLast);
-}
-
 }  // namespace
 
 void installJournalStore(UpdateJournalStore* store) { gStore = store; }
@@ -61,7 +52,7 @@ void subSaveJournal() {
 }
 
 void subShowJournalProblem() {
-  if (!gSaveProblem.empty()) showBelowProgress(gSaveProblem);
+  if (!gSaveProblem.empty()) subShowBelowProgress(gSaveProblem);
 }
 
 void subFinishJournal() {
@@ -72,7 +63,7 @@ std::vector<JournalEntry> fncUnfinishedUpdates() {
   if (!gStore) return {};
   std::vector<JournalProblem> problems;
   std::vector<JournalEntry> entries = gStore->unfinished(problems);
-  for (const JournalProblem& p : problems) showBelowProgress(pick(kJournalDamaged) + p.path + ": " + p.why);
+  for (const JournalProblem& p : problems) subShowBelowProgress(pick(kJournalDamaged) + p.path + ": " + p.why);
   // The chosen port by its device, whatever COM number it had then.
   return fncOrderForPort(std::move(entries), platform().deviceName(gCommPort));
 }
@@ -90,7 +81,7 @@ void subApplyJournal(const JournalEntry& e) {
 void subOfferResume() {
   const std::vector<JournalEntry> entries = fncUnfinishedUpdates();
   if (entries.empty()) return;
-  for (const JournalEntry& e : entries) showBelowProgress(pick(kUnfinished) + fncJournalSummary(e));
+  for (const JournalEntry& e : entries) subShowBelowProgress(pick(kUnfinished) + fncJournalSummary(e));
   if (!platform().askYesNo(pick(kOfferHead) + fncJournalSummary(entries.front()) + pick(kOfferTail))) return;
   subApplyJournal(entries.front());
   gStep = 2;  // the sequencer then shows step 3, the version check, as after a forced update

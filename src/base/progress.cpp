@@ -29,6 +29,15 @@ void FormProgress::line(const std::string& text, ProgressLine how) {
   }
 }
 
+void subShowBelowProgress(const std::string& line) {
+  if (frmMain.txtProcess.text.empty()) {
+    progress().line(line, ProgressLine::Restart);
+    return;
+  }
+  gProgressLog = frmMain.txtProcess.text;
+  progress().line(line, ProgressLine::KeepLast);
+}
+
 void FormProgress::range(int max) {
   frmMain.prgProcess.max = max;
   frmMain.prgProcess.min = 0;

@@ -51,6 +51,10 @@ Progress& progress();
 // nullptr goes back to the wizard's.
 void installProgress(Progress* p);
 
+// Keeps a line below everything the progress box shows, its last line included: a cause, a
+// note that must stay in view while later lines come.
+void subShowBelowProgress(const std::string& line);
+
 // The lines of a progress or message text (CR LF or LF between them), as a reader sees them.
 std::vector<std::string> splitLines(const std::string& text);
 
