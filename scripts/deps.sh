@@ -23,7 +23,7 @@ if [ "$windows" = yes ]; then
 else
   pkgs=(build-essential cmake pkgconf googletest libgtest-dev libgmock-dev libbenchmark-dev
         qt6-base-dev
-        xvfb xauth x11-utils fonts-ipafont-gothic imagemagick "$@")
+        xvfb xauth x11-utils fonts-ipafont-gothic fonts-liberation imagemagick "$@")
 fi
 missing=()
 for p in "${pkgs[@]}"; do

@@ -358,7 +358,7 @@ void VqDevice::instrumentFrame(const Bytes& f, const std::string& settings) {
   logIn(f, settings, "request " + std::to_string(cmd) + (dir ? " write" : " read"));
   const Occurrence occ = count("i" + std::to_string(cmd), "inst");
   if (deadOn(occ)) return;
-  if (faults.instrumentSilent) return;
+  if (faults.instrumentSilent || firmwareMissing_) return;
   if (status != 0) violation("request " + std::to_string(cmd) + " with status byte " + hex2(status));
   if (trailer != 0) violation("request " + std::to_string(cmd) + " with trailing byte " + hex2(trailer) + " instead of 00");
   std::uint8_t x = 0;
@@ -558,7 +558,7 @@ void VqDevice::bootCommand(const Bytes& f, const std::string& settings) {
       host_->after(config.eraseUs, [this, e, p] {
         if (e != epoch_) return;
         std::fill(flash.begin(), flash.end(), 0xFF);
-        erased_ = true;
+        erased_ = firmwareMissing_ = true;
         send(p, 0, "status ACK (erase)");
       });
       return;
@@ -652,6 +652,7 @@ void VqDevice::bootData(const Bytes& f, const std::string& settings) {
   const ReplyPlan blockReply = plan(occ, status6(kAck, ok ? kAck : kWriteMarginFailure), true);
   if (!last) return send(blockReply, config.programBlockUs, ok ? "status ACK (write block)" : "status write failure");
   written_ = true;
+  firmwareMissing_ = false;
   const Occurrence occ2 = count("wdone", "boot");
   const ReplyPlan completion = plan(occ2, status5(kAck), true);
   send(blockReply, config.programBlockUs, ok ? "status ACK (write block)" : "status write failure", &completion,

@@ -200,6 +200,9 @@ class VqDevice : public virt::Device {
   int bootBaud_ = 9600;
   int syncZeros_ = 0;
   bool resetSeen_ = false, clockSet_ = false, erased_ = false, written_ = false;
+  // Erased and not yet written whole: no firmware to answer the instrument's requests with,
+  // across restarts, until a write completes.
+  bool firmwareMissing_ = false;
   Phase phase_ = Phase::None;
   std::uint32_t nextAddr_ = 0, endAddr_ = 0;
   std::array<std::uint8_t, 2> security_{0xFF, 0xFF};

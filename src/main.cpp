@@ -148,9 +148,9 @@ int main(int argc, char** argv) {
   if (!autopilotDir.isEmpty()) autopilot = std::make_unique<vq::ui::Autopilot>(program, autopilotDir, autopilotFile);
   program.start();
   if (autopilot) autopilot->start();
-  // An instrument left half-updated is offered once the window is up. The autopilot walks a
-  // fresh update of its own simulator and is asked nothing.
-  else QTimer::singleShot(0, [] { vq::ui::runProcedure(vq::subOfferResume); });
+  // The instruments left half-updated are listed once the window is up. The autopilot walks a
+  // fresh update of its own simulator.
+  else QTimer::singleShot(0, [] { vq::ui::runProcedure(vq::subListUnfinished); });
   const int rc = QApplication::exec();
   // Closed between steps 2 and 7: that attempt ends as stopped.
   vq::noteUpdateStopped();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/update_journal_steps.h"
 #include "base/param_store.h"
 #include "base/state.h"
 #include "base/texts.h"
@@ -32,6 +33,11 @@ constexpr Text kMsgNotNumeric{"シリアルナンバーに数値以外の文字�
     "Non-numerical character was entered for the serial number field.\r\nEnter the correct serial number, and click [Set] again."};
 constexpr Text kMsgWrongLength{"シリアルナンバーの桁数が正しくありません。\r\n正しいナンバーを入力してから再度「Set」ボタンをクリックしてください。",
     "The wrong number of digits was entered for the serial number field.\r\nEnter the correct serial number, and click [Set] again."};
+constexpr Text kTxtSaved{"中断された更新の機器情報：", "Saved from an update cut short: "};
+constexpr Text kTxtForget{"削除", "Forget"};
+constexpr Text kAskForget{"保存された次の機器情報を削除しますか？\r\n\r\n",
+                          "Forget the saved identity of this update cut short?\r\n\r\n"};
+constexpr Text kAskForgetTail{"\r\n\r\n削除すると元に戻せません。", "\r\n\r\nThis cannot be undone."};
 // The model list, in the order the operator sees it.
 constexpr const char* kModels[] = {"VQA-7001", "VQA-7000"};
 
@@ -57,6 +63,19 @@ void frmForceUpdate_Load() {
   for (const char* model : kModels) f.cboModel.addItem(model);
   f.cboModel.listIndex = 0;
   f.txtSerial.text.clear();
+  f.cmdForget.caption = pick(kTxtForget);
+  // An update of this port's instrument was cut short: its identity filled in, for the
+  // operator to compare with the instrument's label before Set.
+  const std::optional<JournalEntry> saved = fncJournalOffer();
+  f.lblSaved.visible = f.cmdForget.visible = saved.has_value();
+  f.lblSaved.caption = saved ? pick(kTxtSaved) + fncJournalListLine(*saved) : "";
+  if (saved) {
+    const auto known = std::find(f.cboModel.items.begin(), f.cboModel.items.end(), saved->model);
+    if (known == f.cboModel.items.end()) f.cboModel.addItem(saved->model);
+    f.cboModel.listIndex = int(std::find(f.cboModel.items.begin(), f.cboModel.items.end(), saved->model) -
+                               f.cboModel.items.begin());
+    f.txtSerial.text = fncTypedSerial(saved->serial);
+  }
   f.open = true;
 }
 
@@ -71,10 +90,24 @@ void frmForceUpdate_cmdSet_Click() {
     platform().messageBox(pick(kMsgWrongLength));
     return;
   }
+  const std::optional<JournalEntry> saved = fncJournalOffer();
   gModelName = frmForceUpdate.cboModel.text();
   gSerialNo = " " + typed;  // as wide as the serial number the instrument reports
+  // The saved setting and version go only with the identity they were saved with.
+  if (saved && saved->model == gModelName && saved->serial == gSerialNo) subApplyJournal(*saved);
   gForceUpdate = true;
   closeDialog();
+}
+
+void frmForceUpdate_cmdForget_Click() {
+  const std::optional<JournalEntry> saved = fncJournalOffer();
+  if (!saved) return;
+  if (!platform().askYesNo(pick(kAskForget) + fncJournalSummary(*saved) + pick(kAskForgetTail))) return;
+  subForgetJournal(saved->model, saved->serial);
+  // The dialog as it is without a saved update; what the operator typed is kept.
+  const std::string typed = frmForceUpdate.txtSerial.text;
+  frmForceUpdate_Load();
+  frmForceUpdate.txtSerial.text = typed;
 }
 
 void frmForceUpdate_cmdCancel_Click() {

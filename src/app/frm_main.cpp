@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/file_select.h"
+#include "app/frm_force_update.h"
 #include "app/sequencer.h"
 #include "app/update_attempt.h"
 #include "app/update_journal_steps.h"
@@ -116,7 +117,9 @@ void cmdNext_Click() {
     return;
   }
   subSequencer();
-  if (gErrCode != 0) {
+  const int ranStep = gStep + 1;
+  const int code = gErrCode;
+  if (code != 0) {
     // Back to the step before the failed one, so that Next retries it from its beginning; the
     // port's problem stays in view there.
     const PortProblem problem = mscComm().problem;
@@ -124,6 +127,7 @@ void cmdNext_Click() {
     subSequencer();
     subShowPortProblem(problem);
   }
+  if (ranStep == 2) subOfferSavedIdentity(code);
 }
 
 void cmdCancel_Click() {
@@ -138,6 +142,7 @@ void cmdFWFileSel_Click() { subSelectFile(); }
 void cmdCommSetting_Click() { subSetPort(mscComm()); }
 
 void cmdForceUpdate_Click() {
+  frmForceUpdate_Load();
   windows().showForceUpdateDialog();
   if (gForceUpdate) {
     gStep = 2;  // the sequencer then shows step 3, the version check

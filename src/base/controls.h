@@ -9,6 +9,7 @@ namespace vq {
 struct Label {
   std::string caption;
   bool bold = false;
+  bool visible = true;
 };
 
 struct TextBox {
@@ -18,6 +19,7 @@ struct TextBox {
 struct Button {
   std::string caption;
   bool enabled = true;
+  bool visible = true;
 };
 
 struct ProgressBar {

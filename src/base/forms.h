@@ -60,6 +60,9 @@ struct FrmForceUpdate : FormBase {
   Label lblSerialTitle;
   TextBox txtSerialInfo;
   TextBox txtSerial;
+  // Shown only when a saved update waits for this port: which one, and how to discard it.
+  Label lblSaved;
+  Button cmdForget;
   Button cmdSet;
   Button cmdCancel;
   bool open = false;  // false once a procedure has closed the dialog

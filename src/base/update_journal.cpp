@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/sha256.h"
+#include "base/texts.h"
 
 namespace vq {
 
@@ -33,6 +34,31 @@ std::optional<std::uint8_t> byteOf(const std::string& s) {
 }
 
 std::string checkOf(const std::string& body) { return sha256Hex(Bytes(body.begin(), body.end())); }
+
+constexpr int kOldAfterDays = 30;
+constexpr Text kOld{"（30日以上前の記録）", " (older than 30 days)"};
+
+std::string deviceOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
+// Days since 1970-01-01 of a civil date (proleptic Gregorian).
+long daysFromCivil(long y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const long era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = unsigned(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + long(doe) - 719468;
+}
+
+// The day of an ISO 8601 time ("2026-12-09T00:10:00Z"); nothing when it is not one.
+std::optional<long> dayOf(const std::string& iso) {
+  unsigned y = 0, m = 0, d = 0;
+  char tail = 0;
+  if (std::sscanf(iso.c_str(), "%4u-%2u-%2u%c", &y, &m, &d, &tail) != 4 || tail != 'T' || m < 1 || m > 12 ||
+      d < 1 || d > 31)
+    return std::nullopt;
+  return daysFromCivil(long(y), m, d);
+}
 
 }  // namespace
 
@@ -104,15 +130,31 @@ std::optional<JournalEntry> fncParseJournal(const std::string& text, std::string
 }
 
 std::vector<JournalEntry> fncOrderForPort(std::vector<JournalEntry> entries, const std::string& device) {
-  auto onDevice = [&](const JournalEntry& e) {
-    return !device.empty() && e.port.substr(e.port.find_last_of('/') + 1) == device;
-  };
+  auto onDevice = [&](const JournalEntry& e) { return !device.empty() && deviceOf(e.port) == device; };
   // ISO 8601 UTC times order as text.
   std::stable_sort(entries.begin(), entries.end(), [&](const JournalEntry& a, const JournalEntry& b) {
     if (onDevice(a) != onDevice(b)) return onDevice(a);
     return a.time > b.time;
   });
   return entries;
+}
+
+std::vector<JournalEntry> fncEntriesForDevice(const std::vector<JournalEntry>& entries, const std::string& device) {
+  std::vector<JournalEntry> found;
+  if (device.empty()) return found;
+  for (const JournalEntry& e : fncOrderForPort(entries, device))
+    if (deviceOf(e.port) == device) found.push_back(e);
+  return found;
+}
+
+std::string fncJournalListLine(const JournalEntry& e, std::chrono::system_clock::time_point now) {
+  const long today = long(std::chrono::duration_cast<std::chrono::hours>(now.time_since_epoch()).count() / 24);
+  const std::optional<long> saved = dayOf(e.time);
+  return fncJournalSummary(e) + (saved && today - *saved > kOldAfterDays ? pick(kOld) : "");
+}
+
+std::string fncTypedSerial(const std::string& serial) {
+  return serial.size() > 1 && serial.front() == ' ' ? serial.substr(1) : serial;
 }
 
 std::string fncJournalSummary(const JournalEntry& e) {

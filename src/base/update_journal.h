@@ -3,6 +3,7 @@
 // instrument even after a crash, a power cut or a quit. The front end installs the store; the
 // wizard saves an entry before step 5 and ends it when step 7 succeeds.
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -51,7 +52,15 @@ class UpdateJournalStore {
 // The newest entry for the device ("ttyUSB0", the file name of its path) first, then the
 // others newest first.
 std::vector<JournalEntry> fncOrderForPort(std::vector<JournalEntry> entries, const std::string& device);
+// The entries saved from the device ("ttyUSB0"), newest first.
+std::vector<JournalEntry> fncEntriesForDevice(const std::vector<JournalEntry>& entries, const std::string& device);
 // One line naming the instrument, when and with which file, for lists and the offer.
 std::string fncJournalSummary(const JournalEntry& e);
+// The summary for a listing: an entry saved more than 30 days before now is marked, so an
+// instrument long gone is not taken for the one on the bench.
+std::string fncJournalListLine(const JournalEntry& e,
+                               std::chrono::system_clock::time_point now = std::chrono::system_clock::now());
+// The serial number as the operator types it ("12345" for " 12345").
+std::string fncTypedSerial(const std::string& serial);
 
 }  // namespace vq

@@ -31,10 +31,13 @@ const char* const kUsage =
     "  --lang ja|en           the texts' language (default: the system's)\n"
     "  --forced MODEL SERIAL  forced update without reading the instrument: MODEL\n"
     "                         VQA-7001 or VQA-7000, SERIAL its five digits\n"
-    "  --resume               carry the identity and setting an unfinished update saved\n"
-    "                         (the newest for this port) into the instrument, as a\n"
-    "                         forced update does with them\n"
+    "  --resume               continue an unfinished update (the newest for this port):\n"
+    "                         the instrument is read first; the same instrument is\n"
+    "                         updated as usual, another one refused (exit 2), and one\n"
+    "                         that gives no valid reply gets the saved identity and\n"
+    "                         setting, as a forced update does with them\n"
     "  --list-unfinished      list the instruments left half-updated, and exit\n"
+    "  --forget MODEL SERIAL  discard the saved identity of an unfinished update, and exit\n"
     "  --check-port [COMn|PATH]  say what stands between this user and the port (every\n"
     "                         serial device without one), and exit: 0 when usable\n"
     "  --switch-ready         do not wait for Enter at steps 4 and 6 (the FW switch is\n"
@@ -114,6 +117,11 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
       o.resume = true;
     } else if (a == "--list-unfinished") {
       o.listUnfinished = true;
+    } else if (a == "--forget") {
+      if (inlineValue || i + 2 >= args.size()) return std::string("--forget needs MODEL and SERIAL, e.g. --forget VQA-7001 12345");
+      o.forget = true;
+      o.forgetModel = args[++i];
+      o.forgetSerial = args[++i];
     } else if (a == "--check-port") {
       o.checkPort = true;
       // Its port is optional: every serial device without one.
@@ -204,7 +212,7 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
       return "unknown argument " + args[i];
     }
   }
-  if (o.help || o.version || o.listUnfinished || o.checkPort) return std::nullopt;
+  if (o.help || o.version || o.listUnfinished || o.checkPort || o.forget) return std::nullopt;
   if (o.resume && o.forced) return std::string("--resume and --forced exclude each other");
   if (portGiven == comGiven) return std::string("name the port with either --port PATH or --com N");
   if (o.file.empty()) return std::string("--file UPDATE.bin is missing");

@@ -27,6 +27,8 @@ struct Options {
   std::string forcedModel, forcedSerial;
   bool resume = false;             // --resume: the saved identity of an unfinished update
   bool listUnfinished = false;     // --list-unfinished
+  bool forget = false;             // --forget MODEL SERIAL: discard a saved update
+  std::string forgetModel, forgetSerial;
   bool checkPort = false;          // --check-port [COMn|PATH]
   std::string checkWhich;
   bool switchReady = false;

@@ -13,6 +13,7 @@
 #include "base/error_display.h"
 #include "base/firmware_file.h"
 #include "base/forms.h"
+#include "base/param_store.h"
 #include "base/state.h"
 #include "base/texts.h"
 #include "base/update_record.h"
@@ -41,7 +42,14 @@ constexpr Text kRecordFailed{"更新記録を書き込めませんでした：",
 constexpr Text kWaiting{"更新が完了していない機器があります：", "An unfinished update is waiting: "};
 constexpr Text kWaitingHint{"（--resume で保存された機器情報を使って更新を続けられます）",
                             " (--resume carries its saved identity on)"};
-constexpr Text kResuming{"保存された機器情報で更新を続けます：", "Resuming with the saved identity: "};
+constexpr Text kResuming{"機器から正しい応答がないため、保存された機器情報で更新を続けます：",
+                         "The instrument gave no valid reply; resuming with the saved identity: "};
+constexpr Text kResumeReadFirst{"中断された更新を続けます。まず機器を読み取ります：",
+                                "Continuing an update cut short; the instrument is read first: "};
+constexpr Text kResumeSame{"保存された更新と同じ機器です。通常の更新を行います。",
+                           "The same instrument as the saved update: an ordinary update follows."};
+constexpr Text kNoReplyHint{"この機器がその機器であれば、--resume で保存された機器情報を使って更新を続けられます：",
+                            "If this is that instrument, --resume continues this port's update cut short: "};
 
 constexpr int kDefaultColumns = 80;
 constexpr const char* kProgram = "vq-update-cli " VQ_VERSION;
@@ -64,10 +72,25 @@ int listUnfinished() {
   native::ComPortMap map;
   native::JournalFiles journal(map);
   std::vector<JournalProblem> problems;
-  for (const JournalEntry& e : journal.unfinished(problems)) std::printf("%s\n", fncJournalSummary(e).c_str());
+  for (const JournalEntry& e : journal.unfinished(problems)) std::printf("%s\n", fncJournalListLine(e).c_str());
   for (const JournalProblem& p : problems)
     std::fprintf(stderr, "vq-update-cli: %s: cannot be trusted, ignored: %s\n", p.path.c_str(), p.why.c_str());
   return 0;
+}
+
+int forgetUnfinished(const std::string& model, const std::string& serial) {
+  native::ComPortMap map;
+  native::JournalFiles journal(map);
+  std::vector<JournalProblem> problems;
+  for (const JournalEntry& e : journal.unfinished(problems)) {
+    if (e.model != model || fncTypedSerial(e.serial) != fncTypedSerial(serial)) continue;
+    journal.finish(e.model, e.serial);
+    std::printf("forgotten: %s\n", fncJournalSummary(e).c_str());
+    return 0;
+  }
+  std::fprintf(stderr, "vq-update-cli: --forget: no unfinished update saved for %s %s (--list-unfinished names them)\n",
+               model.c_str(), serial.c_str());
+  return kExitUsage;
 }
 
 Run::Run(Options options) : opt_(std::move(options)), out_(opt_.json ? stderr : stdout), log_(map_, kProgram) {}
@@ -170,8 +193,9 @@ bool Run::setUp(std::string& refused) {
       return false;
     }
     if (opt_.resume) {
-      subApplyJournal(unfinished.front());
-      terminal_->say(pick(kResuming) + fncJournalSummary(unfinished.front()));
+      // Nothing saved goes in before step 2 has had its say on whose instrument this is.
+      resume_ = unfinished.front();
+      terminal_->say(pick(kResumeReadFirst) + fncJournalListLine(*resume_));
     } else if (!unfinished.empty()) {
       terminal_->say(pick(kWaiting) + fncJournalSummary(unfinished.front()) + pick(kWaitingHint));
     }
@@ -197,7 +221,17 @@ int Run::exec() {
   terminal_->say(frmMain.lblFWFileTitle.caption + " " + frmMain.lblFWFile.caption + "  " + frmMain.lblFWNew.caption);
 
   for (int step = gForceUpdate ? 3 : 2; step <= 8; ++step) {
-    if (const int code = runStep(step); code != 0) return finish(code, step);
+    int code = runStep(step);
+    if (step == 2) {
+      std::string refused;
+      code = afterStep2(code, refused);
+      if (!refused.empty()) {
+        noteUpdateStopped();
+        std::fprintf(stderr, "vq-update-cli: %s\n", refused.c_str());
+        return finish(kExitUsage, step);
+      }
+    }
+    if (code != 0) return finish(code, step);
     if ((step == 4 || step == 6 || step == 8)) terminal_->say(frmMain.txtInfo.text);
     if (step == 3)
       terminal_->say(frmMain.lblFWOldTitle.caption + " " + frmMain.lblFWOld.caption + " " + frmMain.lblFWTo.caption +
@@ -208,6 +242,31 @@ int Run::exec() {
     }
   }
   return finish(0, 0);
+}
+
+int Run::afterStep2(int code, std::string& refused) {
+  const bool noReply = code == kCodeLinkRetries || code == kCodeLinkTimeout;
+  if (!resume_) {
+    if (noReply)
+      if (const std::optional<JournalEntry> saved = fncSavedForThisPort())
+        terminal_->say(pick(kNoReplyHint) + fncJournalListLine(*saved));
+    return code;
+  }
+  if (code == 0) {
+    // An instrument that answers keeps its own identity: another one's is never written.
+    if (gModelName != resume_->model || gSerialNo != resume_->serial) {
+      refused = "--resume: this instrument is " + gModelName + " " + fncTypedSerial(gSerialNo) +
+                ", the saved update is " + resume_->model + " " + fncTypedSerial(resume_->serial) +
+                "; nothing was written (without --resume it is updated as itself)";
+      return code;
+    }
+    terminal_->say(pick(kResumeSame));
+    return code;
+  }
+  if (!noReply) return code;
+  subApplyJournal(*resume_);
+  terminal_->say(pick(kResuming) + fncJournalSummary(*resume_));
+  return 0;
 }
 
 int Run::runStep(int stepNo) {

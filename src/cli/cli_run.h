@@ -31,6 +31,8 @@ constexpr std::int64_t kConfirmStopMs = 3000;
 // --list-unfinished: one line per instrument left half-updated (the journals that cannot be
 // trusted on stderr); exit 0.
 int listUnfinished();
+// --forget MODEL SERIAL: the saved entry deleted (exit 0), or none such (exit 2).
+int forgetUnfinished(const std::string& model, const std::string& serial);
 
 class Run {
  public:
@@ -41,6 +43,8 @@ class Run {
  private:
   bool setUp(std::string& refused);
   int runStep(int stepNo);
+  // After step 2 under --resume: its code as the run goes on (0 to go on), or refused.
+  int afterStep2(int code, std::string& refused);
   bool waitForEnter();
   void interrupted();
   [[noreturn]] void stop();
@@ -66,6 +70,8 @@ class Run {
   // When a first Ctrl+C in step 5 or 7 asked for a second one; empty when none waits.
   std::optional<std::chrono::steady_clock::time_point> stopArmed_;
   int stepRunning_ = 0;
+  // --resume: the saved update this run continues, once step 2 has said whose instrument it is.
+  std::optional<JournalEntry> resume_;
 };
 
 }  // namespace vq::cli

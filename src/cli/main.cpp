@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options.listUnfinished) return vq::cli::listUnfinished();
+  if (options.forget) return vq::cli::forgetUnfinished(options.forgetModel, options.forgetSerial);
   if (options.checkPort) {
     vq::native::ComPortMap map;
     for (const auto& [n, path] : options.pins) map.pin(n, path);

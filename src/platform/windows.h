@@ -8,7 +8,7 @@ namespace vq {
 class Windows {
  public:
   virtual ~Windows() = default;
-  // Shows frmForceUpdate modally; returns when it has closed.
+  // Shows frmForceUpdate (loaded by the click) modally; returns when it has closed.
   virtual void showForceUpdateDialog() = 0;
   // Shows frmPortConf modeless (returns at once); closePortConfDialog destroys it.
   virtual void showPortConfDialog() = 0;

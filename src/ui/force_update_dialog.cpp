@@ -42,15 +42,21 @@ ForceUpdateDialog::ForceUpdateDialog(qt::QtPlatform& platform, QWidget* parent)
   txtSerial_->setObjectName("txtSerial");
   lblModelTitle_->setBuddy(cboModel_);
   lblSerialTitle_->setBuddy(txtSerial_);
+  lblSaved_ = label("lblSaved", false);
+  lblSaved_->setWordWrap(true);
+  cmdForget_ = new QPushButton(this);
+  cmdForget_->setObjectName("cmdForget");
   cmdSet_ = new QPushButton(this);
   cmdSet_->setObjectName("cmdSet");
   cmdCancel_ = new QPushButton(this);
   cmdCancel_->setObjectName("cmdCancel");
-  for (QPushButton* b : {cmdSet_, cmdCancel_}) b->setAutoDefault(false);
+  for (QPushButton* b : {cmdForget_, cmdSet_, cmdCancel_}) b->setAutoDefault(false);
 
   connect(cboModel_, &QComboBox::activated, this, [](int index) { frmForceUpdate.cboModel.listIndex = index; });
   connect(txtSerial_, &QLineEdit::textEdited, this,
           [](const QString& text) { frmForceUpdate.txtSerial.text = text.toStdString(); });
+  connect(cmdForget_, &QPushButton::clicked, this,
+          [this] { click(frmForceUpdate.cmdForget, frmForceUpdate_cmdForget_Click); });
   connect(cmdSet_, &QPushButton::clicked, this, [this] { click(frmForceUpdate.cmdSet, frmForceUpdate_cmdSet_Click); });
   connect(cmdCancel_, &QPushButton::clicked, this, [this] { click(frmForceUpdate.cmdCancel, frmForceUpdate_cmdCancel_Click); });
 
@@ -61,6 +67,10 @@ ForceUpdateDialog::ForceUpdateDialog(qt::QtPlatform& platform, QWidget* parent)
   grid->addWidget(lblSerialTitle_, 2, 0);
   grid->addWidget(txtSerial_, 2, 1);
   grid->addWidget(txtSerialInfo_, 3, 0, 1, 2);
+  auto* saved = new QHBoxLayout;
+  saved->addWidget(lblSaved_, 1);
+  saved->addWidget(cmdForget_);
+  grid->addLayout(saved, 4, 0, 1, 2);
   grid->setColumnStretch(1, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -82,6 +92,8 @@ void ForceUpdateDialog::mirror() {
   m_.label(lblSerialTitle_, f.lblSerialTitle);
   m_.text(txtSerialInfo_, f.txtSerialInfo.text);
   m_.lineEdit(txtSerial_, f.txtSerial.text);
+  m_.label(lblSaved_, f.lblSaved);
+  m_.button(cmdForget_, f.cmdForget);
   m_.button(cmdSet_, f.cmdSet);
   m_.button(cmdCancel_, f.cmdCancel);
 }

@@ -35,6 +35,8 @@ class ForceUpdateDialog : public QDialog {
   QLabel* lblSerialTitle_;
   QLabel* txtSerialInfo_;
   QLineEdit* txtSerial_;
+  QLabel* lblSaved_;
+  QPushButton* cmdForget_;
   QPushButton* cmdSet_;
   QPushButton* cmdCancel_;
   bool closing_ = false;

@@ -23,7 +23,9 @@ constexpr int kPointSize = 9;
 QFont windowFontFor(const std::string& face) {
   QFont f;
   QStringList families{QString::fromStdString(face)};
-  if (face == kFontJapanese) families << "IPAGothic";
+  // The faces the package brings where the named one is missing: IPAGothic, and Liberation Mono
+  // (Courier New's metric twin), so the layout is the same on every machine.
+  families << (face == kFontJapanese ? "IPAGothic" : "Liberation Mono");
   f.setFamilies(families);
   f.setStyleHint(QFont::TypeWriter);
   f.setPointSize(kPointSize);
@@ -52,6 +54,7 @@ void Mirror::title(QWidget* window, const std::string& s) {
 }
 
 void Mirror::label(QLabel* w, const Label& l) {
+  if (w->isHidden() == l.visible) w->setVisible(l.visible);
   // The face is part of the key: a bold label carries its own font and must follow the window's.
   if (!changed(w, l.caption + (l.bold ? "\1b" : "\1n") + face_)) return;
   w->setText(caption(l.caption));
@@ -71,6 +74,7 @@ void Mirror::group(QGroupBox* w, const Label& l) {
 void Mirror::button(QAbstractButton* w, const Button& b) {
   if (changed(w, b.caption)) w->setText(caption(b.caption));
   if (w->isEnabled() != b.enabled) w->setEnabled(b.enabled);
+  if (w->isHidden() == b.visible) w->setVisible(b.visible);
 }
 
 void Mirror::plainText(QPlainTextEdit* w, const std::string& s, bool followEnd) {

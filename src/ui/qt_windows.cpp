@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 
-#include "app/frm_force_update.h"
 #include "config/frm_port_conf.h"
 #include "ui/force_update_dialog.h"
 #include "ui/main_window.h"
@@ -40,9 +39,8 @@ void QtWindows::refresh() {
 }
 
 void QtWindows::showForceUpdateDialog() {
-  // Showing the form loads it; it stays open until a procedure or the close box closes it.
-  frmForceUpdate.open = true;
-  runProcedure(frmForceUpdate_Load);
+  // cmdForceUpdate_Click has loaded the model; it stays open until a procedure or the close
+  // box closes it.
   ForceUpdateDialog dialog(platform_, &main_);
   forceUpdate_ = &dialog;
   dialog.mirror();

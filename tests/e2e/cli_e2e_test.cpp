@@ -148,8 +148,8 @@ class CliE2eTest : public QObject {
   }
 
   // The identity survives an update cut short: saved before step 5, a later --resume carries
-  // it (the setting included) into the instrument; a journal that cannot be trusted or written
-  // changes nothing.
+  // it (the setting included) into the instrument that cannot say who it is, and never into
+  // another one; a journal that cannot be trusted or written changes nothing.
   void journal_data() {
     QTest::addColumn<QString>("simFault");   // a fault the first run meets, "" = none
     QTest::addColumn<QString>("cutAt");      // the text at which the first run is killed, "" = not
@@ -157,17 +157,19 @@ class CliE2eTest : public QObject {
     QTest::addColumn<int>("firstExit");      // -1 = killed
     QTest::addColumn<QString>("arrange");    // "damaged", "foreign", "unwritable" or ""
     QTest::addColumn<bool>("resumes");
+    QTest::addColumn<bool>("erased");        // the firmware gone: the instrument cannot answer step 2
 
-    QTest::newRow("killed during step 5") << "" << "Writing new firmware started" << QStringList{"power"} << -1 << "" << true;
+    QTest::newRow("killed during step 5") << "" << "Writing new firmware started" << QStringList{"power"} << -1 << "" << true << true;
     // Step 5's first line comes before its port opens: the journal is on disk before any byte.
-    QTest::newRow("killed at step 5's first line") << "" << "Now creating binary data" << QStringList{"power"} << -1 << "" << true;
+    QTest::newRow("killed at step 5's first line")
+        << "" << "Now creating binary data" << QStringList{"power"} << -1 << "" << true << false;
     QTest::newRow("step 5 failed, then the operator quit")
-        << "wdata#300:drop" << "" << QStringList{"fault clear", "power"} << 33 << "" << true;
+        << "wdata#300:drop" << "" << QStringList{"fault clear", "power"} << 33 << "" << true << true;
     QTest::newRow("power cut: program and instrument")
-        << "" << "Erasing the old firmware completed" << QStringList{"power off", "power on"} << -1 << "" << true;
-    QTest::newRow("a damaged journal is ignored") << "" << "" << QStringList{} << 0 << "damaged" << false;
-    QTest::newRow("a foreign file is ignored") << "" << "" << QStringList{} << 0 << "foreign" << false;
-    QTest::newRow("a journal that cannot be written") << "" << "" << QStringList{} << 0 << "unwritable" << false;
+        << "" << "Erasing the old firmware completed" << QStringList{"power off", "power on"} << -1 << "" << true << true;
+    QTest::newRow("a damaged journal is ignored") << "" << "" << QStringList{} << 0 << "damaged" << false << false;
+    QTest::newRow("a foreign file is ignored") << "" << "" << QStringList{} << 0 << "foreign" << false << false;
+    QTest::newRow("a journal that cannot be written") << "" << "" << QStringList{} << 0 << "unwritable" << false << false;
   }
   void journal() {
     QFETCH(QString, simFault);
@@ -176,6 +178,7 @@ class CliE2eTest : public QObject {
     QFETCH(int, firstExit);
     QFETCH(QString, arrange);
     QFETCH(bool, resumes);
+    QFETCH(bool, erased);
 
     SimProcess sim;
     const QString file = sim.makeUpdateFile("new.bin", {"--version", "1.2.0", "--seed", "3"});
@@ -197,14 +200,14 @@ class CliE2eTest : public QObject {
     }
     if (arrange == "unwritable") QVERIFY(QFile(folder).open(QIODevice::WriteOnly));  // a file where the folder goes
 
-    const QStringList common{"--port", sim.linkPath(), "--file", file, "--switch-ready", "--lang", "en", "--writing-rate", "153600"};
-    auto run = [&](const QStringList& extra, const QString& killAt, QString& output) {
+    const QStringList common{"--file", file, "--switch-ready", "--lang", "en", "--writing-rate", "153600"};
+    auto run = [&](const QStringList& extra, const QString& killAt, QString& output, QString port = {}) {
       QProcess cli;
       QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
       env.insert("XDG_STATE_HOME", state);
       cli.setProcessEnvironment(env);
       cli.setProcessChannelMode(QProcess::MergedChannels);
-      cli.start(cliProgram(), common + extra);
+      cli.start(cliProgram(), QStringList{"--port", port.isEmpty() ? sim.linkPath() : port} + common + extra);
       QElapsedTimer t;
       t.start();
       while (cli.state() != QProcess::NotRunning && t.elapsed() < 120000) {
@@ -247,9 +250,30 @@ class CliE2eTest : public QObject {
     QVERIFY2(listed.startsWith("VQA-7001  13579, Ver.1.0.3, ") && listed.contains(sim.linkPath()) && listed.contains("new.bin"),
              qPrintable(listed));
 
+    // Another instrument, one that answers, on another port: --resume reads it and refuses
+    // before anything is written.
+    SimProcess other;
+    QVERIFY2(other.start(QStringList{"--model", "VQA-7000", "--serial", " 24680", "--cmd04", "3", "--flash", oldFile,
+                                     "--expect-file", file, "--switch", "auto"} + fastDevice()),
+             qPrintable(other.error()));
+    QString refused;
+    QCOMPARE(run({"--resume"}, "", refused, other.linkPath()), 2);
+    QVERIFY2(refused.contains("--resume: this instrument is VQA-7000 24680, the saved update is VQA-7001 13579; "
+                              "nothing was written"),
+             qPrintable(refused));
+    const SimReport untouched = other.report();
+    QCOMPARE(untouched["model"], QString("VQA-7000"));
+    QCOMPARE(untouched["serial"], QString(" 24680"));
+    QCOMPARE(untouched["flash_matches_update_file"], QString("no"));
+    QVERIFY(QFileInfo::exists(saved));
+
+    // The instrument itself: without firmware it gives no valid reply, so the saved identity
+    // goes in; with its firmware it reads as itself and is updated as usual.
     QString second;
     QCOMPARE(run({"--resume"}, "", second), 0);
-    QVERIFY2(second.contains("Resuming with the saved identity: VQA-7001  13579"), qPrintable(second));
+    QVERIFY2(second.contains(erased ? "The instrument gave no valid reply; resuming with the saved identity: VQA-7001  13579"
+                                    : "The same instrument as the saved update: an ordinary update follows."),
+             qPrintable(second));
     const SimReport r = sim.report();
     QCOMPARE(r["flash_matches_update_file"], QString("yes"));
     QCOMPARE(r["model"], QString("VQA-7001"));
@@ -267,7 +291,7 @@ class CliE2eTest : public QObject {
     for (const QString serial : {"11111", "22222"}) {
       const QByteArray body = "vq-update journal 1\nmodel=VQA-7000\nserial= " + serial.toLatin1() +
                               "\ncmd04=05\ncmd06=01\nfirmware=0a03\nport=/dev/ttyUSB9\nfile=x.bin\nfile_sha256=00\n"
-                              "time=2026-12-09T00:00:00Z\n";
+                              "time=" + (serial == "11111" ? "2026-12-09" : "2026-10-01") + "T00:00:00Z\n";
       QFile f(folder + "/VQA-7000_" + serial + ".journal");
       QVERIFY(f.open(QIODevice::WriteOnly));
       f.write(body + "check=" + sha256(body).toLatin1() + "\n");
@@ -275,6 +299,18 @@ class CliE2eTest : public QObject {
     QString fourth;
     QCOMPARE(run({"--resume"}, "", fourth), 2);
     QVERIFY2(fourth.contains("--resume: 2 unfinished updates, none saved from this port"), qPrintable(fourth));
+
+    // Discarded on the operator's word only; the listing marks the one long waiting.
+    QString list;
+    QCOMPARE(run({"--list-unfinished"}, "", list), 0);
+    QVERIFY2(list.contains("VQA-7000  22222, Ver.1.0.3, 2026-10-01T00:00:00Z, /dev/ttyUSB9, x.bin (older than 30 days)") &&
+                 list.contains("VQA-7000  11111, Ver.1.0.3, 2026-12-09T00:00:00Z, /dev/ttyUSB9, x.bin\n"),
+             qPrintable(list));
+    QString forgot;
+    QCOMPARE(run({"--forget", "VQA-7000", "11111"}, "", forgot), 0);
+    QVERIFY2(forgot.contains("forgotten: VQA-7000  11111"), qPrintable(forgot));
+    QCOMPARE(run({"--forget", "VQA-7000", "11111"}, "", forgot), 2);
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"VQA-7000_22222.journal"});
   }
 
   void update() {
