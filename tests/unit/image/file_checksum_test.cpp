@@ -78,12 +78,5 @@ TEST(ChecksumText, TheVerdictOfTheOperatorsDigestTheFileAndTheBytes) {
   }
 }
 
-TEST(ChecksumText, TheOptionTakesSixtyFourHexDigits) {
-  EXPECT_TRUE(fncIsSha256Hex(kThis));
-  EXPECT_TRUE(fncIsSha256Hex(kUpper));
-  for (const std::string& bad : {std::string("xyz"), std::string(), kThis.substr(1), kThis + "0", std::string(63, 'a') + "g"})
-    EXPECT_FALSE(fncIsSha256Hex(bad)) << bad;
-}
-
 }  // namespace
 }  // namespace vq
