@@ -7,6 +7,8 @@ std::string gFileTitle;
 std::int32_t gFileLength = 0;
 Bytes gFileData;
 bool gFileValid = false;
+std::string gFileSha256Expected;
+std::string gFileSelectionLines;
 
 void resetFirmwareFileState() {
   gFilePath.clear();
@@ -14,6 +16,8 @@ void resetFirmwareFileState() {
   gFileLength = 0;
   gFileData.clear();
   gFileValid = false;
+  gFileSha256Expected.clear();
+  gFileSelectionLines.clear();
 }
 
 }  // namespace vq

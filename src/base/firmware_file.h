@@ -12,6 +12,12 @@ extern std::string gFileTitle;
 extern std::int32_t gFileLength;
 extern Bytes gFileData;
 extern bool gFileValid;
+// The SHA-256 the file must have (hex), given by the operator of vq-update-cli; it goes before
+// a checksum file beside the update file. Empty in the window.
+extern std::string gFileSha256Expected;
+// The lines the last selection put into the progress box, line breaks included: the next
+// selection takes them away while the box still ends with them, so the box shows one file's.
+extern std::string gFileSelectionLines;
 
 void resetFirmwareFileState();
 

@@ -8,6 +8,7 @@
 #include "base/comm_settings.h"
 #include "base/utf8_path.h"
 #include "config/frm_port_conf.h"
+#include "image/file_checksum.h"
 
 namespace vq::cli {
 
@@ -21,6 +22,8 @@ const char* const kUsage =
 #endif
     "  --com N=PATH           pin COM N to a device (repeatable), as in the window\n"
     "  --file FILE            the update file\n"
+    "  --sha256 HEX           the SHA-256 the update file must have (64 hex digits);\n"
+    "                         without it FILE.sha256 beside the file is checked if there\n"
     "  --writing-rate BAUD    9600 19200 31250 38400 76800 153600 (default 38400)\n"
     "  --baud BAUD            link rate: 110 300 1200 2400 4800 9600 19200 38400 56000\n"
     "                         115200 307200 (default 307200)\n"
@@ -155,6 +158,11 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
       auto x = value();
       if (!x || x->empty()) return missing(a);
       o.file = *x;
+    } else if (a == "--sha256") {
+      auto x = value();
+      if (!x) return missing(a);
+      if (!fncIsSha256Hex(*x)) return "--sha256 takes the file's SHA-256 as 64 hex digits; got \"" + *x + "\"";
+      o.sha256 = *x;
     } else if (a == "--writing-rate") {
       auto x = value();
       if (!x) return missing(a);

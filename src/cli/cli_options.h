@@ -16,6 +16,7 @@ struct Options {
   int com = 0;                     // --com N
   std::vector<std::pair<int, std::string>> pins;  // --com N=PATH
   std::string file;
+  std::string sha256;              // --sha256 HEX: the digest the file must have
   int updateBaud = 3;              // index of --writing-rate among the dialog's rates
   std::string baud = "307200";     // the port dialog's defaults
   std::string parity = "O";

@@ -155,6 +155,7 @@ bool Run::setUp(std::string& refused) {
   gCommDataBits = opt_.dataBits;
   gCommStopBits = opt_.stopBits;
   gCommFlow = std::uint8_t(opt_.flow);
+  gFileSha256Expected = opt_.sha256;
 
   if (opt_.forced) {
     // The dialog's own checks, with its own messages.

@@ -147,6 +147,73 @@ class CliE2eTest : public QObject {
         << "vq-update-cli: --forced: unknown model VQA-9999; choose VQA-7001 VQA-7000" << "" << "" << "" << 0 << 0;
   }
 
+  // The update file's SHA-256 against the checksum file beside it or --sha256: a mismatch ends
+  // with 22 before the port is opened, the cause (both digests) among the progress lines.
+  void checksum_data() {
+    QTest::addColumn<QString>("sumFile");   // new.bin.sha256's text, "" = none; {SUM} the file's digest
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("outText");   // a line stdout must hold
+    QTest::addColumn<QString>("errorText"); // a line stderr must hold
+
+    const QString wrong = QString("ab").repeated(32);
+    QTest::newRow("a matching checksum file") << "{SUM}  new.bin\n" << QStringList{} << 0
+                                              << "SHA-256 checksum verified: {SUM}" << "";
+    QTest::newRow("a mismatching checksum file")
+        << wrong + " *new.bin\n" << QStringList{} << 22 << "SHA-256 of new.bin: {SUM}; new.bin.sha256 says: " + wrong
+        << "The updating file is not correct.";
+    QTest::newRow("--sha256 wrong, the checksum file right")
+        << "{SUM}\n" << QStringList{"--sha256", wrong.toUpper()} << 22
+        << "SHA-256 of new.bin: {SUM}; --sha256 says: " + wrong << "The updating file is not correct.";
+    QTest::newRow("--sha256 refused")
+        << "" << QStringList{"--sha256", "xyz"} << 2 << ""
+        << "vq-update-cli: --sha256 takes the file's SHA-256 as 64 hex digits; got \"xyz\"";
+  }
+  void checksum() {
+    QFETCH(QString, sumFile);
+    QFETCH(QStringList, extra);
+    QFETCH(int, exitCode);
+    QFETCH(QString, outText);
+    QFETCH(QString, errorText);
+
+    SimProcess sim;
+    const QString file = startInstrument(sim, {"--switch", "auto"});
+    QVERIFY2(!file.isEmpty(), qPrintable(sim.error()));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString sum = sha256(f.readAll());
+    outText.replace("{SUM}", sum);
+    if (!sumFile.isEmpty()) {
+      QFile c(file + ".sha256");
+      QVERIFY(c.open(QIODevice::WriteOnly));
+      c.write(sumFile.replace("{SUM}", sum).toUtf8());
+    }
+    const QString flashBefore = sim.report()["flash_sha256"];
+
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_STATE_HOME", sim.dir() + "/state");
+    cli.setProcessEnvironment(env);
+    cli.start(cliProgram(), QStringList{"--port", sim.linkPath(), "--file", file, "--switch-ready", "--lang", "en",
+                                        "--writing-rate", "153600"} + extra);
+    QVERIFY2(cli.waitForFinished(120000), "vq-update-cli did not end");
+    const QString out = QString::fromUtf8(cli.readAllStandardOutput());
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    const QString context = "\nstderr:\n" + err + "\nstdout:\n" + out;
+    QVERIFY2(cli.exitCode() == exitCode, qPrintable(QString("exit %1").arg(cli.exitCode()) + context));
+    if (!outText.isEmpty()) QVERIFY2(out.split('\n').contains(outText), qPrintable("stdout lacks " + outText + context));
+    if (!errorText.isEmpty()) QVERIFY2(err.split('\n').contains(errorText), qPrintable("stderr lacks " + errorText + context));
+
+    const SimReport r = sim.report();
+    if (exitCode == 0) {
+      QCOMPARE(r["flash_matches_update_file"], QString("yes"));
+    } else {
+      // Refused before step 2: not one byte on the line, the old firmware untouched.
+      QCOMPARE(r["pty_bytes_in"], QString("0"));
+      QCOMPARE(r["flash_sha256"], flashBefore);
+    }
+  }
+
   // The identity survives an update cut short: saved before step 5, a later --resume carries
   // it (the setting included) into the instrument that cannot say who it is, and never into
   // another one; a journal that cannot be trusted or written changes nothing.

@@ -2,14 +2,19 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "app/file_select.h"
 #include "app/frm_main.h"
 #include "base/error_display.h"
 #include "base/firmware_file.h"
+#include "base/forms.h"
+#include "base/progress.h"
+#include "base/sha256.h"
 #include "base/state.h"
 #include "base/texts.h"
+#include "image/file_checksum.h"
 #include "platform/virtual/virtual_platform.h"
 
 namespace vq {
@@ -83,6 +88,74 @@ TEST_F(FileSelect, ValidFilesShowTheirVersionAndSwitchNextOn) {
     EXPECT_TRUE(p.messages.empty());
   }
   EXPECT_EQ(p.fileFilters.front(), "Bin code|*.bin");
+}
+
+// A checksum file beside the update file (or the operator's digest) is checked after the
+// header; each selection's line takes the place of the one before, below what a step wrote.
+TEST_F(FileSelect, TheSha256IsShownOrCheckedAgainstTheChecksumBesideIt) {
+  const Bytes whole = updateFile(1, 2, 0, 4096);
+  Bytes cut = whole;  // a download cut short: the header intact, the body ending early
+  cut.resize(1000);
+  const Bytes noMagic(4096, 0x20);
+  const std::string sum = sha256Hex(whole), cutSum = sha256Hex(cut), other = sha256Hex(updateFile(9, 9, 9));
+  std::string upper = sum;
+  for (auto& ch : upper) ch = char(std::toupper(static_cast<unsigned char>(ch)));
+  const std::string listing = sum + "  VQ_1.2.0.bin\n", wrongListing = other + " *VQ_1.2.0.bin\n";
+  const std::optional<std::string> none, folder = "/";
+  const struct {
+    const char* what;
+    Bytes file;
+    std::optional<std::string> checksum;  // the text of VQ_1.2.0.bin.sha256; "/": a folder there
+    std::string given;                    // the operator's digest
+    int lang;
+    int code;          // 0: accepted
+    std::string line;  // what the selection adds below the step's line
+  } cases[] = {
+      {"no checksum file", whole, none, "", 1033, 0,
+       "SHA-256 of VQ_1.2.0.bin: " + sum + " (compare it with the publisher's)"},
+      {"no checksum file, Japanese", whole, none, "", 1041, 0,
+       "VQ_1.2.0.bin の SHA-256：" + sum + "（配布元が公開している値と照らし合わせてください）"},
+      {"a matching sha256sum line", whole, listing, "", 1033, 0, "SHA-256 checksum verified: " + sum},
+      {"a matching bare digest, upper case", whole, upper, "", 1041, 0, "チェックサム（SHA-256）を確認しました：" + sum},
+      {"a mismatching one", whole, wrongListing, "", 1033, 22,
+       "SHA-256 of VQ_1.2.0.bin: " + sum + "; VQ_1.2.0.bin.sha256 says: " + other},
+      {"a truncated file beside the whole one's", cut, listing, "", 1033, 22,
+       "SHA-256 of VQ_1.2.0.bin: " + cutSum + "; VQ_1.2.0.bin.sha256 says: " + sum},
+      {"a mismatch, Japanese", cut, listing, "", 1041, 22,
+       "VQ_1.2.0.bin の SHA-256：" + cutSum + "。VQ_1.2.0.bin.sha256 の値：" + sum},
+      {"an unreadable checksum file", whole, folder, "", 1033, 22,
+       "VQ_1.2.0.bin.sha256 cannot be read; the file's SHA-256 cannot be checked."},
+      {"no digest in it", whole, "<html>Not Found</html>\n", "", 1033, 22, "VQ_1.2.0.bin.sha256 holds no SHA-256 digest."},
+      {"digests of other files only", whole, sum + "  VQ_1.1.0.bin\n" + sum + "  VQ_1.3.0.bin\n", "", 1033, 22,
+       "VQ_1.2.0.bin.sha256 holds no SHA-256 digest for VQ_1.2.0.bin."},
+      {"the operator's digest agrees", whole, wrongListing, sum, 1033, 0, "SHA-256 checksum verified: " + sum},
+      {"the operator's digest goes before the file's", whole, listing, other, 1033, 22,
+       "SHA-256 of VQ_1.2.0.bin: " + sum + "; --sha256 says: " + other},
+      // The header is checked first: no line at all, only the earlier file's taken away.
+      {"no magic beside a matching checksum", noMagic, sha256Hex(noMagic), "", 1033, 22, ""},
+  };
+  const std::string stepLine = "Getting parameters completed.";
+  for (const auto& c : cases) {
+    resetAllState();
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    gLangId = std::int16_t(c.lang);
+    progress().line(stepLine, ProgressLine::Restart);
+    choose(write("earlier.bin", updateFile(1, 0, 0)));
+    ASSERT_TRUE(gFileValid) << c.what;
+
+    const std::string path = write("VQ_1.2.0.bin", c.file);
+    if (c.checksum == folder) fs::create_directories(fncChecksumPathFor(path));
+    else if (c.checksum) write("VQ_1.2.0.bin.sha256", Bytes(c.checksum->begin(), c.checksum->end()));
+    gFileSha256Expected = c.given;
+    choose(path);
+
+    EXPECT_EQ(p.messages, c.code ? messageOf(c.code) : std::vector<std::string>{}) << c.what;
+    EXPECT_EQ(gFileValid, c.code == 0) << c.what;
+    EXPECT_EQ(frmMain.cmdNext.enabled, c.code == 0) << c.what;
+    EXPECT_EQ(gFileData, c.file) << c.what;
+    EXPECT_EQ(frmMain.txtProcess.text, c.line.empty() ? stepLine : stepLine + "\r\n" + c.line) << c.what;
+  }
 }
 
 TEST_F(FileSelect, HeaderWithoutTheMagicIsRejectedButKept) {
