@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 
 #include "e2e/operator_script.h"
@@ -61,11 +62,13 @@ class CliE2eTest : public QObject {
 
  private slots:
   void update_data() {
-    QTest::addColumn<QStringList>("cliArgs");   // {PORT} {FILE} {STATE} are filled in
+    QTest::addColumn<QStringList>("cliArgs");   // {PORT} {FILE} {STATE} are filled in; {HELD} is
+                                                // {PORT} with this test's live lock under its name
     QTest::addColumn<QStringList>("simArgs");
     QTest::addColumn<QStringList>("actions");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("errorText");     // a line stderr must hold ("" = none expected)
+    QTest::addColumn<QString>("errorText");     // a line stderr must hold ("" = none expected);
+                                                // {STATE} {PORT} {PID} (this test's) filled in
     QTest::addColumn<QString>("outText");       // a line the progress must hold
     QTest::addColumn<QString>("flashed");       // flash_matches_update_file afterwards, "" = no sim check
     QTest::addColumn<QString>("identity");      // "MODEL|SERIAL" the instrument ends with
@@ -102,6 +105,12 @@ class CliE2eTest : public QObject {
         << ready + QStringList{"--lang", "en"} << QStringList{"--switch", "auto", "--fault", "i1#2+0:drop"}
         << QStringList{} << 12 << "Excessive retries occur when communicating." << "Now writing parameters. . ."
         << "yes" << "" << 7 << 1;
+    // Another program holds the port by the name it was given (the simulator's link, not the
+    // pseudo-terminal's own name), as Qt's serial port and minicom name their lock: refused.
+    QTest::newRow("step 2 fails: the port locked under the name given")
+        << QStringList{"--port", "{HELD}", "--file", "{FILE}", "--json", "--switch-ready", "--lang", "en"} << autoSwitch
+        << QStringList{} << 99 << "{PORT} is in use by cli_e2e_test (pid {PID}). Close it and press Next."
+        << "Unknown error occurs." << "no" << restored << 2 << 1;
     // Ctrl+C: outside steps 5 and 7 it stops at once; in them only a second one within 3 s does.
     QTest::newRow("Ctrl+C at step 4's wait")
         << base + QStringList{"--lang", "en"} << autoSwitch << QStringList{"Press Enter when done=>sigint"} << 130
@@ -397,9 +406,24 @@ class CliE2eTest : public QObject {
     QVERIFY2(!file.isEmpty(), qPrintable(sim.error()));
 
     const QString state = sim.dir() + "/state";
+    // {HELD}: the link, with a lock under the link's name naming this test's process.
+    QString heldLock;
+    const auto dropHeldLock = qScopeGuard([&] {
+      if (!heldLock.isEmpty()) QFile::remove(heldLock);
+    });
+    if (cliArgs.contains("{HELD}")) {
+      heldLock = "/var/lock/LCK.." + QString(sim.linkPath()).replace('/', '_');
+      QFile lock(heldLock);
+      QVERIFY2(lock.open(QIODevice::WriteOnly | QIODevice::NewOnly), qPrintable(heldLock + ": " + lock.errorString()));
+      lock.write(QString("%1\n").arg(QCoreApplication::applicationPid(), 10).toLatin1());
+    }
     QStringList args;
-    for (QString a : cliArgs) args << a.replace("{PORT}", sim.linkPath()).replace("{FILE}", file).replace("{STATE}", state);
-    errorText.replace("{STATE}", state);
+    for (QString a : cliArgs) {
+      a.replace("{PORT}", sim.linkPath()).replace("{HELD}", sim.linkPath());
+      args << a.replace("{FILE}", file).replace("{STATE}", state);
+    }
+    errorText.replace("{STATE}", state).replace("{PORT}", sim.linkPath());
+    errorText.replace("{PID}", QString::number(QCoreApplication::applicationPid()));
     QProcess cli;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     QVERIFY(QDir().mkpath(state));

@@ -207,7 +207,8 @@ class QtPlatformTest : public QObject {
         {"nobody to be seen", [] {}, ""},
         {"the lock file names it", [&] {
            fakeProcess("4321", "screen", false);
-           QFile l(tmp.filePath("lock/LCK..ttyUSB7"));
+           const std::string name = SerialDevice::lockFileNames(dev.toStdString()).back();
+           QFile l(tmp.filePath("lock/" + QString::fromStdString(name)));
            l.open(QIODevice::WriteOnly);
            l.write("      4321\n");
          }, "screen (pid 4321)"},

@@ -90,7 +90,7 @@ PortCheck fncCheckPort(int comPort, const std::string& path, const PortCheckRoot
     c.problems.push_back(path + ": permission denied (" + c.whyNot + "): sudo usermod -aG " + group +
                          " $USER, then log out and in (or install the package's udev rule).");
   }
-  c.holder = fncPortHolder(real.string(), {roots.proc, roots.lock});
+  c.holder = fncPortHolder(real.string(), {roots.proc, roots.lock, roots.dev});
   if (!c.holder.empty()) c.problems.push_back(path + " is held open by " + c.holder + ": close that program.");
 
   c.modemManagerRuns = processRuns(roots.proc, "ModemManager");

@@ -1,8 +1,10 @@
 #include "platform/native/port_diagnosis.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -29,12 +31,22 @@ bool allDigits(const std::string& s) {
   return true;
 }
 
-// The pid in a serial lock file (LCK..ttyUSB0), as Qt and other programs write it.
-std::string lockHolder(const std::string& device, const DiagnosisRoots& roots) {
-  std::ifstream in(roots.lock + "/" + SerialDevice::lockFileName(device));
-  std::string pid;
-  in >> pid;
-  return allDigits(pid) ? pid : "";
+// The pid in a serial lock file (LCK..ttyUSB0), as Qt and other programs write it, under
+// either name of the device (the name given, the device's own), while that process runs;
+// empty when no such lock names another process.
+std::string lockHolder(const std::string& device, const DiagnosisRoots& roots, const std::string& self) {
+  for (const std::string& name : SerialDevice::lockFileNames(device, roots.dev)) {
+    std::ifstream in(roots.lock + "/" + name);
+    std::string pid;
+    in >> pid;
+    if (!allDigits(pid) || pid.size() > 9 || pid == self) continue;
+    // Gone (neither in the proc tree read nor known to the system): a stale lock, which the
+    // next opener takes over.
+    const long n = std::stol(pid);
+    std::error_code ec;
+    if (n > 0 && (fs::exists(fs::path(roots.proc) / pid, ec) || ::kill(pid_t(n), 0) == 0 || errno == EPERM)) return pid;
+  }
+  return "";
 }
 
 }  // namespace
@@ -52,10 +64,9 @@ std::string fncPortHolder(const std::string& device, const DiagnosisRoots& roots
       if (fs::read_symlink(fd.path(), linkEc) == target && !linkEc) return processName(roots.proc, pid);
     }
   }
-  // Not visible in /proc (another user's process): the lock file may still name it.
-  const std::string pid = lockHolder(device, roots);
-  if (!pid.empty() && pid != self) return processName(roots.proc, pid);
-  return "";
+  // Not visible in /proc (another user's process): a lock file may still name it.
+  const std::string pid = lockHolder(device, roots, self);
+  return pid.empty() ? "" : processName(roots.proc, pid);
 }
 
 PortProblem fncDiagnoseRefusedOpen(int comPort, const std::string& device, const DiagnosisRoots& roots) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/line_settings.h"
 #include "platform/native/event_loop.h"
@@ -67,8 +68,15 @@ class SerialDevice {
   void setLowLatencyOps(LowLatency::Ops ops) { lowLatency_.setOps(std::move(ops)); }
 
 #ifndef _WIN32
-  // The lock file another program of the same convention checks before opening ("LCK..ttyUSB0").
-  static std::string lockFileName(const std::string& devicePath);
+  // The lock files other programs of the convention (Qt's, minicom) check before opening the
+  // device, named as they name them after the path they were given: the path without a
+  // leading /dev/ (devRoot/ for tests), every '/' turned into '_', after "LCK..". The name
+  // given comes first ("LCK..serial_by-id_usb-FTDI_X-if00-port0"), then the device it
+  // resolves to ("LCK..ttyUSB0"); one name when the two are the same.
+  static std::vector<std::string> lockFileNames(const std::string& devicePath, const std::string& devRoot = "/dev");
+  // The folder of the lock files: /var/lock, where minicom, screen and Qt's leave theirs,
+  // unless a test gives another.
+  void setLockDir(std::string dir) { lockDir_ = std::move(dir); }
 #endif
 
  private:
@@ -77,7 +85,8 @@ class SerialDevice {
   std::unique_ptr<Io> io_;
 #else
   int fd_ = -1;
-  std::string lockPath_;  // empty when no lock was taken
+  std::string lockDir_ = "/var/lock";
+  std::vector<std::string> lockPaths_;  // the lock files this open created, ours to remove
 #endif
   LowLatency lowLatency_;
   struct Saved;

@@ -1,5 +1,5 @@
 // The serial device on Linux: termios2 for any rate (BOTHER) and stick parity (CMSPAR), the
-// modem lines through TIOCM*, exclusive use through TIOCEXCL and the lock file other serial
+// modem lines through TIOCM*, exclusive use through TIOCEXCL and the lock files other serial
 // programs honour. <asm/termbits.h> clashes with <termios.h>, so this file uses the ioctls
 // alone (TCSBRK is tcdrain, TCFLSH tcflush).
 #include <asm/termbits.h>
@@ -16,6 +16,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "platform/native/serial_device.h"
 
@@ -23,8 +25,6 @@ namespace vq::native {
 
 namespace {
 
-// Where serial programs (minicom, screen, Qt's) leave their lock files.
-constexpr const char* kLockDir = "/var/lock";
 constexpr mode_t kLockMode = 0644;
 
 std::string errnoText(int e) { return std::strerror(e); }
@@ -56,7 +56,54 @@ long lockPid(const std::string& path) {
   return in ? pid : 0;
 }
 
-bool processAlive(long pid) { return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM); }
+bool processAlive(long pid) { return pid > 0 && pid <= INT_MAX && (::kill(pid_t(pid), 0) == 0 || errno == EPERM); }
+
+// "LCK.." and the path as the convention names it: without a leading root/, '/' made '_'.
+std::string lockNameOf(const std::string& path, const std::string& devRoot) {
+  const std::string prefix = devRoot + "/";
+  std::string name = path.rfind(prefix, 0) == 0 ? path.substr(prefix.size()) : path;
+  for (char& c : name)
+    if (c == '/') c = '_';
+  return "LCK.." + name;
+}
+
+enum class LockTake {
+  Taken,    // the file is ours now
+  Held,     // a live process's (its pid in holder)
+  Skipped,  // the folder would not have it (this user may not write there): TIOCEXCL alone
+};
+
+// Creates the lock file with this process's pid; a lock whose process is gone is stale and
+// taken over.
+LockTake takeLock(const std::string& lock, long& holder) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const int lfd = ::open(lock.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kLockMode);
+    if (lfd >= 0) {
+      char text[16];
+      const int n = std::snprintf(text, sizeof text, "%10ld\n", long(::getpid()));
+      const bool written = ::write(lfd, text, std::size_t(n)) == n;
+      ::close(lfd);
+      if (written) return LockTake::Taken;
+      ::unlink(lock.c_str());
+      return LockTake::Skipped;
+    }
+    if (errno != EEXIST) return LockTake::Skipped;
+    if (const long pid = lockPid(lock); processAlive(pid)) {
+      holder = pid;
+      return LockTake::Held;
+    }
+    ::unlink(lock.c_str());
+  }
+  return LockTake::Skipped;
+}
+
+// Removes the lock files taken, each only while it still holds our pid: a stale-lock
+// take-over by another program may have replaced it.
+void releaseLocks(std::vector<std::string>& locks) {
+  for (const std::string& lock : locks)
+    if (lockPid(lock) == long(::getpid())) ::unlink(lock.c_str());
+  locks.clear();
+}
 
 }  // namespace
 
@@ -70,14 +117,13 @@ SerialDevice::~SerialDevice() { close(); }
 bool SerialDevice::isOpen() const { return fd_ >= 0; }
 Waitable SerialDevice::waitable() const { return fd_; }
 
-std::string SerialDevice::lockFileName(const std::string& devicePath) {
+std::vector<std::string> SerialDevice::lockFileNames(const std::string& devicePath, const std::string& devRoot) {
   char real[PATH_MAX];
-  std::string name = ::realpath(devicePath.c_str(), real) ? std::string(real) : devicePath;
-  if (name.rfind("/dev/", 0) == 0) name = name.substr(5);
-  else name = name.substr(name.find_last_of('/') + 1);
-  for (char& c : name)
-    if (c == '/') c = '_';
-  return "LCK.." + name;
+  const std::string resolved = ::realpath(devicePath.c_str(), real) ? std::string(real) : devicePath;
+  const std::string realRoot = ::realpath(devRoot.c_str(), real) ? std::string(real) : devRoot;
+  std::vector<std::string> names{lockNameOf(devicePath, devRoot)};
+  if (std::string name = lockNameOf(resolved, realRoot); name != names.front()) names.push_back(std::move(name));
+  return names;
 }
 
 SerialDevice::OpenResult SerialDevice::open(const std::string& path, const LineSettings& line, int handshaking,
@@ -92,27 +138,21 @@ SerialDevice::OpenResult SerialDevice::open(const std::string& path, const LineS
     return OpenResult::Failed;
   }
 
-  // The lock file stops a second opener that TIOCEXCL does not (root); a lock whose process
-  // is gone is stale and taken over. A lock folder this user cannot write: TIOCEXCL alone.
-  const std::string lock = std::string(kLockDir) + "/" + lockFileName(path);
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    const int lfd = ::open(lock.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kLockMode);
-    if (lfd >= 0) {
-      char text[16];
-      const int n = std::snprintf(text, sizeof text, "%10ld\n", long(::getpid()));
-      const bool written = ::write(lfd, text, std::size_t(n)) == n;
-      ::close(lfd);
-      if (written) lockPath_ = lock;
-      else ::unlink(lock.c_str());
-      break;
+  // The lock files stop a second opener that TIOCEXCL does not (root), by whichever of the
+  // device's names it goes; a live holder of either refuses the open (the locks taken before
+  // it given back), a stale one is taken over.
+  for (const std::string& name : lockFileNames(path)) {
+    const std::string lock = lockDir_ + "/" + name;
+    long holder = 0;
+    switch (takeLock(lock, holder)) {
+      case LockTake::Taken: lockPaths_.push_back(lock); break;
+      case LockTake::Skipped: break;
+      case LockTake::Held:
+        releaseLocks(lockPaths_);
+        ::close(fd);
+        why = path + ": locked by process " + std::to_string(holder) + " (" + lock + ")";
+        return OpenResult::Refused;
     }
-    if (errno != EEXIST) break;
-    if (const long pid = lockPid(lock); processAlive(pid)) {
-      ::close(fd);
-      why = path + ": locked by process " + std::to_string(pid) + " (" + lock + ")";
-      return OpenResult::Refused;
-    }
-    ::unlink(lock.c_str());
   }
   fd_ = fd;
 
@@ -145,11 +185,7 @@ void SerialDevice::close() {
     fd_ = -1;
   }
   saved_.reset();
-  if (!lockPath_.empty()) {
-    // Only our own lock: a stale-lock take-over by another program may have replaced it.
-    if (lockPid(lockPath_) == long(::getpid())) ::unlink(lockPath_.c_str());
-    lockPath_.clear();
-  }
+  releaseLocks(lockPaths_);
 }
 
 bool SerialDevice::apply(const LineSettings& s, int handshaking, std::string& why) {

@@ -83,7 +83,7 @@ void NativeSerialPort::openPort() {
       problem = {PortProblem::Kind::NoDevice, commPort_, path, ""};
       throw SerialError(kPortNoSuchDevice, why);
     case SerialDevice::OpenResult::Refused:
-      problem = fncDiagnoseRefusedOpen(commPort_, path);
+      problem = fncDiagnoseRefusedOpen(commPort_, path, diagnosis_);
       throw SerialError(kPortFailure, why);
     case SerialDevice::OpenResult::Failed:
       throw SerialError(kPortSettingsRejected, why + " (settings " + settingsText_ + ")");

@@ -8,6 +8,7 @@
 #include "platform/line_settings.h"
 #include "platform/native/com_port_map.h"
 #include "platform/native/event_loop.h"
+#include "platform/native/port_diagnosis.h"
 #include "platform/native/serial_device.h"
 #include "platform/platform.h"
 
@@ -19,6 +20,13 @@ class NativeSerialPort : public SerialPort {
   ~NativeSerialPort() override;
   // The driver calls that switch its low-latency mode, for tests.
   void setLowLatencyOps(LowLatency::Ops ops) { device_.setLowLatencyOps(std::move(ops)); }
+#ifndef _WIN32
+  // The folder of the serial lock files, taken and read for the holder, for tests.
+  void setLockDir(const std::string& dir) {
+    device_.setLockDir(dir);
+    diagnosis_.lock = dir;
+  }
+#endif
 
   void setCommPort(int n) override;
   int commPort() const override { return commPort_; }
@@ -67,6 +75,7 @@ class NativeSerialPort : public SerialPort {
   const ComPortMap& map_;
   EventLoop& loop_;
   SerialDevice device_;
+  DiagnosisRoots diagnosis_;  // where a refused open looks for its holder
   std::unique_ptr<IoWatch> watch_;
   std::unique_ptr<LoopTimer> ctsPoll_;
   // Raises the send event at the next pass of the loop, not inside the caller's output().
