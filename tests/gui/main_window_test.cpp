@@ -22,10 +22,12 @@
 #include "app/frm_main.h"
 #include "app/sequencer.h"
 #include "app/step_texts.h"
+#include "app/update_journal_steps.h"
 #include "base/firmware_file.h"
 #include "base/param_store.h"
 #include "base/state.h"
 #include "base/texts.h"
+#include "base/wizard_codes.h"
 #include "config/frm_port_conf.h"
 #include "support/qt_test_app.h"
 #include "ui/program.h"
@@ -349,6 +351,9 @@ class MainWindowTest : public QObject {
     answers.run([this] { click("cmdForceUpdate"); },
                 [&](QDialog* dialog) {
                   QCOMPARE(dialog->objectName(), QString("frmForceUpdate"));
+                  // Without a saved update for the port, as it always was.
+                  QVERIFY(!dialog->findChild<QLabel*>("lblSaved")->isVisible());
+                  QVERIFY(!dialog->findChild<QPushButton*>("cmdForget")->isVisible());
                   auto* models = dialog->findChild<QComboBox*>("cboModel");
                   QCOMPARE(models->count(), 2);
                   models->activated(1);  // as if the operator chose the second entry
@@ -373,6 +378,38 @@ class MainWindowTest : public QObject {
     QCOMPARE(gSerialNo, std::string(" 12345"));
     QCOMPARE(boldStep(), 3);
     QCOMPARE(label("lblFWOld"), QString("Ver.0.0.0"));
+  }
+
+  void forcedUpdateCarriesTheSavedUpdateOfThisPort() {
+    // Step 2 got no valid reply on a port with an update cut short: the dialog fills in its
+    // identity (a model outside the list added), names it, and Set carries its setting.
+    struct OneEntry : UpdateJournalStore {
+      JournalEntry e;
+      bool save(const JournalEntry&, std::string&) override { return true; }
+      void finish(const std::string&, const std::string&) override {}
+      std::vector<JournalEntry> unfinished(std::vector<JournalProblem>&) override { return {e}; }
+    } store;
+    store.e = {"VQA-7002", " 13579", 9, 1, 12, 3, "/nonexistent/ttyVQ0", "VQ_1.2.0.bin", "", "2026-12-08T10:00:00Z", 1};
+    installJournalStore(&store);
+    subOfferSavedIdentity(kCodeLinkRetries);
+    QVERIFY(frmMain.txtProcess.text.find("If this is that instrument (compare its label)") != std::string::npos);
+    ModalAnswers answers;
+    answers.run([this] { click("cmdForceUpdate"); },
+                [&](QDialog* dialog) {
+                  QVERIFY(dialog->findChild<QLabel*>("lblSaved")->isVisible());
+                  QVERIFY(dialog->findChild<QLabel*>("lblSaved")->text().contains("VQA-7002  13579"));
+                  QVERIFY(dialog->findChild<QPushButton*>("cmdForget")->isVisible());
+                  QCOMPARE(dialog->findChild<QComboBox*>("cboModel")->currentText(), QString("VQA-7002"));
+                  QCOMPARE(dialog->findChild<QLineEdit*>("txtSerial")->text(), QString("13579"));
+                  if (const QByteArray shot = qgetenv("VQ_SHOT_DIR"); !shot.isEmpty())
+                    dialog->grab().save(QString::fromLocal8Bit(shot) + "/force_update_saved.png");
+                  QTest::mouseClick(dialog->findChild<QPushButton*>("cmdSet"), Qt::LeftButton);
+                });
+    installJournalStore(nullptr);
+    QCOMPARE(boldStep(), 3);
+    QCOMPARE(gModelName, std::string("VQA-7002"));
+    QCOMPARE(int(gCmd04Value), 9);
+    QCOMPARE(label("lblFWOld"), QString("Ver.1.2.3"));
   }
 };
 
