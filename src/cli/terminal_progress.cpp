@@ -16,13 +16,6 @@ constexpr std::int64_t kRewriteEveryMs = 50;
 constexpr int kBarCells = 24;
 constexpr double kBytesPerBlock = kBlockSize;
 
-std::string withoutDigits(const std::string& s) {
-  std::string out;
-  for (char c : s)
-    if (c < '0' || c > '9') out += c;
-  return out;
-}
-
 // Code point at s[i] (advancing i); a broken sequence counts as one byte.
 char32_t nextCodePoint(const std::string& s, std::size_t& i) {
   const auto b = static_cast<unsigned char>(s[i]);
@@ -49,12 +42,6 @@ std::string clock(double seconds) {
 }
 
 }  // namespace
-
-int displayWidth(const std::string& text) {
-  int w = 0;
-  for (std::size_t i = 0; i < text.size();) w += wide(nextCodePoint(text, i)) ? 2 : 1;
-  return w;
-}
 
 std::string fitWidth(const std::string& text, int columns) {
   int w = 0;
@@ -147,41 +134,32 @@ void TerminalProgress::rewrite(const std::string& text) {
 }
 
 void TerminalProgress::render(const std::string& box) {
-  std::vector<std::string> now = splitLines(box);
   const std::int64_t t = nowMs();
-  for (std::size_t i = 0; i < now.size(); ++i) {
-    if (i < shown_.size() && now[i] == shown_[i]) continue;
-    const bool counting = i < shown_.size() && withoutDigits(now[i]) == withoutDigits(shown_[i]);
-    if (!counting) {
-      print(now[i]);
-      continue;
+  reader_.read(box, [&](const front::ProgressReader::Line& l) {
+    if (!l.counting) {
+      print(l.text);
+      return true;
     }
     if (tty_) {
       // Only the last line can be rewritten; the final count shows once the stage goes on.
-      if (i + 1 == now.size() && t - lastRewriteMs_ >= kRewriteEveryMs) {
-        rewrite(withBar(now[i], false));
-        lastRewriteMs_ = t;
-      } else {
-        now[i] = shown_[i];
-      }
-      continue;
+      if (!l.last || t - lastRewriteMs_ < kRewriteEveryMs) return false;
+      rewrite(withBar(l.text, false));
+      lastRewriteMs_ = t;
+      return true;
     }
-    if (t - lastCountMs_ < kPlainCountEveryMs) {
-      now[i] = shown_[i];  // held back: the next value is compared with the one printed
-      continue;
-    }
-    std::fprintf(out_, "%s\n", withBar(now[i], true).c_str());
+    if (t - lastCountMs_ < kPlainCountEveryMs) return false;
+    std::fprintf(out_, "%s\n", withBar(l.text, true).c_str());
     std::fflush(out_);
     lastCountMs_ = t;
-  }
-  shown_ = std::move(now);
+    return true;
+  });
 }
 
 void TerminalProgress::say(const std::string& text) {
   closeLine();
   for (const std::string& l : splitLines(text)) std::fprintf(out_, "%s\n", l.c_str());
   std::fflush(out_);
-  shown_.clear();
+  reader_.clear();
 }
 
 void TerminalProgress::closeLine() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/progress.h"
+#include "front/progress_reader.h"
 
 namespace vq::cli {
 
@@ -49,7 +50,7 @@ class TerminalProgress : public Progress {
   std::FILE* out_;
   bool tty_;
   int columns_;
-  std::vector<std::string> shown_;  // the box's lines as last printed
+  front::ProgressReader reader_;  // the box's lines as last printed
   bool open_ = false;               // the last line printed has no line end yet (tty)
   std::int64_t lastCountMs_ = -1'000'000;
   std::int64_t lastRewriteMs_ = -1'000'000;
@@ -59,9 +60,8 @@ class TerminalProgress : public Progress {
   std::int64_t countStartMs_ = 0;
 };
 
-// Columns a UTF-8 text takes on a terminal (East Asian wide characters count two).
-int displayWidth(const std::string& text);
-// The text cut to at most `columns` columns, whole characters only.
+// The text cut to at most `columns` terminal columns (East Asian wide characters count two),
+// whole characters only.
 std::string fitWidth(const std::string& text, int columns);
 
 }  // namespace vq::cli

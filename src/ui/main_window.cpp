@@ -78,20 +78,6 @@ void fitLines(QPlainTextEdit* t) {
 
 }  // namespace
 
-void runProcedure(const std::function<void()>& proc) {
-  try {
-    proc();
-  } catch (const std::exception& ex) {
-    qWarning("event procedure failed: %s", ex.what());
-  }
-}
-
-bool runClick(const Button& model, void (*click)()) {
-  if (!model.enabled) return false;
-  runProcedure(click);
-  return true;
-}
-
 QPushButton* MainWindow::makeButton(const char* name, const Button& model, void (*click)()) {
   auto* b = new QPushButton(this);
   b->setObjectName(name);

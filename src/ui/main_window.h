@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include "base/controls.h"
+#include "front/click_gate.h"
 #include "ui/mirror.h"
 
 class QGroupBox;
@@ -51,12 +52,10 @@ class MainWindow : public QMainWindow {
   QPushButton *cmdFWFileSel_, *cmdCommSetting_, *cmdForceUpdate_, *cmdCancel_, *cmdNext_;
 };
 
-// Runs an event procedure of a model from a widget's signal: a failure must not unwind
-// through Qt's event loop.
-void runProcedure(const std::function<void()>& proc);
-// A button's click procedure, run only while its model is enabled: the model is the truth. A
-// click Qt delivers before the widget mirrors a switched-off model (a double click, a key, a
-// mnemonic) must not start a procedure again inside a running step. False when refused.
-bool runClick(const Button& model, void (*click)());
+// The click gate every window shares: a failure must not unwind through Qt's event loop, and
+// a click Qt delivers before the widget mirrors a switched-off model (a double click, a key, a
+// mnemonic) must not start a procedure again inside a running step.
+using front::runClick;
+using front::runProcedure;
 
 }  // namespace vq::ui

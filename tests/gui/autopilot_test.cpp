@@ -1,4 +1,4 @@
-// The autopilot that walks vq-update by itself for make run: its progress printing, a whole
+// The autopilot that walks vq-update by itself for make run: a whole
 // update against vq-sim (found next to this program), and the ways it must end on its own
 // (a file that is no update file, an instrument that is not there).
 #include <QApplication>
@@ -16,7 +16,6 @@
 #include "ui/program.h"
 
 using namespace vq;
-using Lines = std::vector<std::string>;
 
 namespace {
 
@@ -37,7 +36,7 @@ Run autopilot(const native::ComPortMap& map, const QString& dir, const QString& 
   Run run;
   ui::Program program(map);
   ui::Autopilot pilot(program, dir, file);
-  pilot.print = [&](const std::string& line) { run.lines << QString::fromStdString(line); };
+  pilot.plan_.print = [&](const std::string& line) { run.lines << QString::fromStdString(line); };
   QElapsedTimer t;
   t.start();
   program.start();
@@ -78,34 +77,6 @@ class AutopilotTest : public QObject {
     QCOMPARE(got, lines);
   }
 
-  // A sequence of progress texts as the wizard shows them, and what gets printed each time.
-  void printsProgressLines() {
-    struct Case {
-      const char* text;
-      qint64 ms;
-      Lines printed;
-    };
-    const std::vector<Case> cases{
-        {"Connection started", 0, {"Connection started"}},
-        {"Connection started", 10, {}},
-        // the start line rewritten as the done line: a different line, printed
-        {"Connection completed", 20, {"Connection completed"}},
-        {"Connection completed\r\nNow writing new firmware 0 Block", 30, {"Now writing new firmware 0 Block"}},
-        // counting on: held back within the second, then the value of that moment
-        {"Connection completed\r\nNow writing new firmware 1 Block", 40, {}},
-        {"Connection completed\r\nNow writing new firmware 2 Block", 500, {}},
-        {"Connection completed\r\nNow writing new firmware 300 Block", 1100, {"Now writing new firmware 300 Block"}},
-        {"Connection completed\r\nNow writing new firmware 301 Block", 1200, {}},
-        // the counter replaced by its done line, however soon: always printed
-        {"Connection completed\r\nWriting new firmware completed", 1210, {"Writing new firmware completed"}},
-        // a new step clears the text; its first line is new again
-        {"", 1300, {}},
-        {"Connection completed", 1310, {"Connection completed"}},
-    };
-    ui::ProgressLines p;
-    for (const auto& c : cases) QCOMPARE(p.feed(c.text, c.ms), c.printed);
-  }
-
   // A file that is no update file: its message, accepted; Next stays off, so it ends at once.
   void endsWhenTheFileIsRefused() {
     QTemporaryDir dir;
@@ -130,8 +101,8 @@ class AutopilotTest : public QObject {
     const Run run = autopilot(map, dir.path() + "/png", file);
     QCOMPARE(run.exitCode, 1);
     // Step 1 at the start and again after each failure but the last, where it gives up.
-    QCOMPARE(run.tagged("STEP").count("1. Start"), ui::Autopilot::kMaxMessages);
-    QCOMPARE(run.tagged("MESSAGE").count("Unable to initiate the communication."), ui::Autopilot::kMaxMessages);
+    QCOMPARE(run.tagged("STEP").count("1. Start"), front::AutopilotPlan::kMaxMessages);
+    QCOMPARE(run.tagged("MESSAGE").count("Unable to initiate the communication."), front::AutopilotPlan::kMaxMessages);
     QVERIFY(!run.tagged("STEP").contains("3. Checking the version"));
     QCOMPARE(run.tagged("AUTOPILOT").value(0), QString("giving up after 3 messages"));
   }

@@ -1,5 +1,6 @@
 // The include graph follows the layers: base <- platform interfaces <- config, image, link,
-// flash <- app <- the front ends (ui, the windows; cli, the terminal), neither using the other;
+// flash <- app <- front (what every front end shares, no toolkit) <- the front ends (ui, the
+// windows; cli, the terminal), neither using the other;
 // the native, the virtual platform and the serial trace sit on the interfaces only, the Qt
 // platform on them and the native one; the device model uses base and the virtual platform.
 // Only the Qt platform, the windows and vq-update's main include Qt. Every #include of src/
@@ -30,6 +31,7 @@ std::string componentOf(const std::string& rel) {
       {"src/config/", "config"},      {"src/image/", "image"},
       {"src/link/", "link"},          {"src/flash/", "flash"},
       {"src/app/", "app"},            {"src/ui/", "ui"},
+      {"src/front/", "front"},
       {"src/main.cpp", "main"},       {"sim/", "sim"},
   };
   for (const auto& [prefix, component] : kPrefixes)
@@ -50,9 +52,10 @@ const std::map<std::string, std::set<std::string>> kAllowed{
     {"qt", {"base", "platform", "native"}},
     {"virtual", {"base", "platform"}},
     {"trace", {"base", "platform"}},
-    {"ui", {"base", "platform", "config", "image", "link", "flash", "app", "native", "qt", "trace"}},
-    {"cli", {"base", "platform", "config", "image", "link", "flash", "app", "native", "trace"}},
-    {"main", {"base", "platform", "config", "image", "link", "flash", "app", "native", "qt", "ui", "trace"}},
+    {"front", {"base", "platform", "config", "image", "link", "flash", "app", "native", "trace"}},
+    {"ui", {"base", "platform", "config", "image", "link", "flash", "app", "front", "native", "qt", "trace"}},
+    {"cli", {"base", "platform", "config", "image", "link", "flash", "app", "front", "native", "trace"}},
+    {"main", {"base", "platform", "config", "image", "link", "flash", "app", "front", "native", "qt", "ui", "trace"}},
     {"sim", {"base", "platform", "virtual"}},
 };
 
@@ -121,6 +124,8 @@ TEST(Layering, TheRulesThemselves) {
       {"trace", "app", false},    {"qt", "trace", false},    {"main", "trace", true},
       {"qt", "native", true},     {"native", "qt", false},   {"cli", "qt", false},
       {"native", "app", false},   {"ui", "native", true},    {"native", "virtual", false},
+      {"front", "ui", false},     {"front", "qt", false},    {"front", "cli", false},
+      {"ui", "front", true},      {"cli", "front", true},    {"app", "front", false},
   };
   for (const Case& c : cases) EXPECT_EQ(allowed(c.from, c.to), c.ok) << c.from << " -> " << c.to;
   EXPECT_EQ(componentOf("src/platform/qt/qt_platform.cpp"), "qt");

@@ -1,0 +1,82 @@
+#include "front/window_program.h"
+
+#include <cstdio>
+
+#include "app/update_attempt.h"
+#include "app/update_journal_steps.h"
+#include "base/arg_reader.h"
+#include "base/progress.h"
+#include "base/texts.h"
+#include "front/click_gate.h"
+#include "platform/native/port_check.h"
+
+namespace vq::front {
+
+const char* const kWindowUsage =
+    "usage: vq-update [--com N=PATH]... [--trace FILE] [--autopilot DIR --file PATH]\n"
+    "       vq-update [--com N=PATH]... --check-port [COMn|PATH]\n"
+    "       vq-update --version\n";
+
+namespace {
+constexpr Text kRecordFailed{"更新記録を書き込めませんでした：", "The update record could not be written: "};
+}  // namespace
+
+std::optional<std::string> parseWindowOptions(const std::vector<std::string>& args, WindowOptions& o) {
+  ArgReader r(args);
+  while (!r.done()) {
+    std::string value;
+    if (r.flag("--version")) {
+      o.version = true;
+    } else if (r.flag("--check-port")) {
+      o.checkPort = true;
+      r.optionalValue(o.checkWhich);
+    } else if (r.value("--autopilot", o.autopilotDir) == ArgReader::Took::Yes ||
+               r.value("--file", o.autopilotFile) == ArgReader::Took::Yes ||
+               r.value("--trace", o.trace) == ArgReader::Took::Yes) {
+    } else if (r.value("--com", value) == ArgReader::Took::Yes) {
+      int number = 0;
+      std::string path;
+      if (!native::parseComPin(value, number, path))
+        return "--com expects N=PATH, e.g. --com 1=/dev/ttyUSB0; got \"" + value + "\"";
+      o.map.pin(number, path);
+    } else {
+      return "unknown argument: " + r.current();
+    }
+  }
+  if (!o.version && !o.checkPort && o.autopilotDir.empty() != o.autopilotFile.empty())
+    return std::string("--autopilot and --file go together");
+  return std::nullopt;
+}
+
+int runCheckPort(const WindowOptions& o) { return native::fncCheckPorts(o.map, o.checkWhich, stdout); }
+
+bool openTrace(TraceFile& trace, const WindowOptions& o, const std::string& program, std::string& why) {
+  return o.trace.empty() || trace.open(o.trace, program, why);
+}
+
+WindowSession::WindowSession(const native::ComPortMap& map, const std::string& program)
+    : log_(map, program), journal_(map) {
+  // One line per attempted update; a record that cannot be written is said below the progress
+  // lines and on stderr, and the update goes on.
+  const std::string name = program.substr(0, program.find(' '));
+  log_.onError = [name](const std::string& why) {
+    const std::string text = pick(kRecordFailed) + why;
+    std::fprintf(stderr, "%s: %s\n", name.c_str(), text.c_str());
+    subShowBelowProgress(text);
+  };
+  installUpdateRecordSink(&log_);
+  installJournalStore(&journal_);
+}
+
+WindowSession::~WindowSession() {
+  installUpdateRecordSink(nullptr);
+  installJournalStore(nullptr);
+}
+
+void WindowSession::windowShown(bool autopilot) {
+  if (!autopilot) runProcedure(subListUnfinished);
+}
+
+void WindowSession::windowClosed() { noteUpdateStopped(); }
+
+}  // namespace vq::front
