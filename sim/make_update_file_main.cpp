@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "base/arg_reader.h"
 #include "update_file.h"
 
 namespace {
@@ -37,18 +38,19 @@ int main(int argc, char** argv) {
   using namespace vq::sim;
   UpdateFileOptions o;
   std::string out;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--help" || a == "-h") {
+  vq::ArgReader args(argc, argv);
+  while (!args.done()) {
+    const std::string a = args.name();
+    if (args.flag("--help") || args.flag("-h")) {
       std::fputs(kHelp, stdout);
       return 0;
     }
-    if (a == "--no-version-record") {
+    if (args.flag("--no-version-record")) {
       o.versionRecord = false;
       continue;
     }
-    if (i + 1 >= argc) return usage("unknown option or missing value: " + a);
-    const std::string v = argv[++i];
+    std::string v;
+    if (args.value(a, v) != vq::ArgReader::Took::Yes) return usage("unknown option or missing value: " + a);
     char* end = nullptr;
     if (a == "--out") {
       out = v;

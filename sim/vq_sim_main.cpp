@@ -30,6 +30,7 @@
 #include <iterator>
 #include <string>
 
+#include "base/arg_reader.h"
 #include "pty_server.h"
 #include "update_file.h"
 #include "vq_device.h"
@@ -132,30 +133,26 @@ int main(int argc, char** argv) {
   bool startOff = false, erased = false;
   std::string flashFile;
 
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    auto value = [&](std::string& v) {
-      if (i + 1 >= argc) return false;
-      v = argv[++i];
-      return true;
-    };
+  vq::ArgReader args(argc, argv);
+  while (!args.done()) {
+    const std::string a = args.name();
     std::string v;
-    if (a == "--help" || a == "-h") {
+    if (args.flag("--help") || args.flag("-h")) {
       std::fputs(kHelp, stdout);
       return 0;
-    } else if (a == "--pace") {
+    } else if (args.flag("--pace")) {
       opt.pace = true;
-    } else if (a == "--no-stdin") {
+    } else if (args.flag("--no-stdin")) {
       opt.readStdin = false;
-    } else if (a == "--off") {
+    } else if (args.flag("--off")) {
       startOff = true;
-    } else if (a == "--flash-erased") {
+    } else if (args.flag("--flash-erased")) {
       erased = true;
-    } else if (a == "--dsr-stuck") {
+    } else if (args.flag("--dsr-stuck")) {
       faults.dsrStuckOn = true;
-    } else if (a == "--silent") {
+    } else if (args.flag("--silent")) {
       faults.instrumentSilent = true;
-    } else if (!value(v)) {
+    } else if (args.value(a, v) != vq::ArgReader::Took::Yes) {
       return usage("unknown option or missing value: " + a);
     } else if (a == "--link") {
       opt.linkPath = v;

@@ -22,6 +22,8 @@ class ArgReader {
   bool done() const { return at_ >= args_.size(); }
   // The current argument, whole.
   const std::string& current() const { return args_[at_]; }
+  // The current argument's option name: without an inline "=value".
+  std::string name() const { return current().substr(0, current().find('=')); }
   // Takes the current argument when it is the option `name` with no value of its own.
   bool flag(std::string_view name);
   // Takes "--name value" or "--name=value".

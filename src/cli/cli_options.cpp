@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iterator>
 
+#include "base/arg_reader.h"
 #include "base/comm_settings.h"
 #include "base/utf8_path.h"
 #include "config/frm_port_conf.h"
@@ -92,56 +93,65 @@ constexpr int kHighestPin = 255;  // --com N=PATH accepts what the window's --co
 
 std::optional<std::string> parseOptions(const std::vector<std::string>& args, Options& o) {
   bool portGiven = false, comGiven = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string a = args[i];
-    std::string v;
-    bool inlineValue = false;
-    if (a.rfind("--", 0) == 0) {
-      const std::size_t eq = a.find('=');
-      // "--com 1=/dev/x" and "--com=1=/dev/x" alike: split at the first '=' of the name only.
-      if (eq != std::string::npos) {
-        v = a.substr(eq + 1);
-        a = a.substr(0, eq);
-        inlineValue = true;
-      }
-    }
-    auto value = [&]() -> std::optional<std::string> {
-      if (inlineValue) return v;
-      if (i + 1 >= args.size()) return std::nullopt;
-      return args[++i];
-    };
+  ArgReader r(args);
+  while (!r.done()) {
+    const std::string a = r.name();
+    std::vector<std::string> pair;
     auto missing = [&](const std::string& name) { return name + " needs a value"; };
+    auto needsTwo = [&](const std::string& what) { return a + " needs MODEL and SERIAL, e.g. " + a + " " + what; };
 
-    if (a == "--help" || a == "-h") {
+    if (r.flag("--help") || r.flag("-h")) {
       o.help = true;
-    } else if (a == "--version") {
+      continue;
+    } else if (r.flag("--version")) {
       o.version = true;
-    } else if (a == "--resume") {
+      continue;
+    } else if (r.flag("--resume")) {
       o.resume = true;
-    } else if (a == "--list-unfinished") {
+      continue;
+    } else if (r.flag("--list-unfinished")) {
       o.listUnfinished = true;
-    } else if (a == "--forget") {
-      if (inlineValue || i + 2 >= args.size()) return std::string("--forget needs MODEL and SERIAL, e.g. --forget VQA-7001 12345");
-      o.forget = true;
-      o.forgetModel = args[++i];
-      o.forgetSerial = args[++i];
-    } else if (a == "--check-port") {
-      o.checkPort = true;
+      continue;
+    } else if (r.flag("--check-port")) {
       // Its port is optional: every serial device without one.
-      if (inlineValue) o.checkWhich = v;
-      else if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) o.checkWhich = args[++i];
-    } else if (a == "--switch-ready") {
+      o.checkPort = true;
+      r.optionalValue(o.checkWhich);
+      continue;
+    } else if (r.flag("--switch-ready")) {
       o.switchReady = true;
-    } else if (a == "--json") {
+      continue;
+    } else if (r.flag("--json")) {
       o.json = true;
+      continue;
+    } else if (const ArgReader::Took t = r.values("--forget", 2, pair); t != ArgReader::Took::No) {
+      if (t == ArgReader::Took::NoValue) return needsTwo("VQA-7001 12345");
+      o.forget = true;
+      o.forgetModel = pair[0];
+      o.forgetSerial = pair[1];
+      continue;
+    } else if (const ArgReader::Took t = r.values("--forced", 2, pair); t != ArgReader::Took::No) {
+      if (t == ArgReader::Took::NoValue) return needsTwo("VQA-7001 12345");
+      o.forced = true;
+      o.forcedModel = pair[0];
+      o.forcedSerial = pair[1];
+      continue;
+    }
+    // Every other option takes one value: "--name value" or "--name=value".
+    static const char* const kValued[] = {"--port",      "--com",       "--file",      "--sha256", "--writing-rate",
+                                          "--baud",      "--parity",    "--data-bits", "--stop-bits", "--flow",
+                                          "--lang",      "--trace",     "--check-port"};
+    if (indexIn(kValued, a) < 0) return "unknown argument " + r.current();
+    std::string value;
+    if (r.value(a, value) != ArgReader::Took::Yes) return missing(a);
+    const std::string* x = &value;
+    if (a == "--check-port") {
+      o.checkPort = true;
+      o.checkWhich = value;
     } else if (a == "--port") {
-      auto x = value();
-      if (!x || x->empty()) return missing(a);
+      if (x->empty()) return missing(a);
       o.port = *x;
       portGiven = true;
     } else if (a == "--com") {
-      auto x = value();
-      if (!x) return missing(a);
       const std::size_t eq = x->find('=');
       int n = 0;
       if (eq != std::string::npos) {
@@ -155,27 +165,18 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
         comGiven = true;
       }
     } else if (a == "--file") {
-      auto x = value();
-      if (!x || x->empty()) return missing(a);
+      if (x->empty()) return missing(a);
       o.file = *x;
     } else if (a == "--sha256") {
-      auto x = value();
-      if (!x) return missing(a);
       if (!fncIsSha256Hex(*x)) return "--sha256 takes the file's SHA-256 as 64 hex digits; got \"" + *x + "\"";
       o.sha256 = *x;
     } else if (a == "--writing-rate") {
-      auto x = value();
-      if (!x) return missing(a);
       o.updateBaud = indexIn(kUpdateBaudRates, *x);
       if (o.updateBaud < 0) return "unknown writing rate " + *x + "; the rates are " + listed(kUpdateBaudRates);
     } else if (a == "--baud") {
-      auto x = value();
-      if (!x) return missing(a);
       if (indexIn(kCommBaudrates, *x) < 0) return "unknown link baud rate " + *x + "; the rates are " + listed(kCommBaudrates);
       o.baud = *x;
     } else if (a == "--parity") {
-      auto x = value();
-      if (!x) return missing(a);
       int k = -1;
       for (int p = 0; p < int(std::size(kParities)); ++p) {
         const std::string word = lower(kParities[p]);
@@ -184,40 +185,24 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
       if (k < 0) return "unknown parity " + *x + "; choose even, none, odd, space or mark";
       o.parity = std::string(1, kParities[k][0]);
     } else if (a == "--data-bits") {
-      auto x = value();
-      if (!x) return missing(a);
       if (indexIn(kDataBits, *x) < 0) return "unknown data bits " + *x + "; choose " + listed(kDataBits);
       o.dataBits = *x;
     } else if (a == "--stop-bits") {
-      auto x = value();
-      if (!x) return missing(a);
       if (indexIn(kStopBits, *x) < 0) return "unknown stop bits " + *x + "; choose " + listed(kStopBits);
       o.stopBits = *x;
     } else if (a == "--flow") {
-      auto x = value();
-      if (!x) return missing(a);
       static const char* const kFlowWords[] = {"none", "xon-xoff", "rts-cts", "both"};
       int k = indexIn(kFlowWords, lower(*x));
       if (k < 0 && x->size() == 1 && (*x)[0] >= '0' && (*x)[0] <= '3') k = (*x)[0] - '0';
       if (k < 0) return "unknown flow control " + *x + "; choose none, xon-xoff, rts-cts or both";
       o.flow = k;
     } else if (a == "--lang") {
-      auto x = value();
-      if (!x) return missing(a);
       if (*x == "ja") o.langId = 1041;
       else if (*x == "en") o.langId = 1033;
       else return "--lang takes ja or en; got \"" + *x + "\"";
-    } else if (a == "--forced") {
-      if (inlineValue || i + 2 >= args.size()) return std::string("--forced needs MODEL and SERIAL, e.g. --forced VQA-7001 12345");
-      o.forced = true;
-      o.forcedModel = args[++i];
-      o.forcedSerial = args[++i];
     } else if (a == "--trace") {
-      auto x = value();
-      if (!x || x->empty()) return missing(a);
+      if (x->empty()) return missing(a);
       o.trace = *x;
-    } else {
-      return "unknown argument " + args[i];
     }
   }
   if (o.help || o.version || o.listUnfinished || o.checkPort || o.forget) return std::nullopt;

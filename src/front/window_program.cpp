@@ -24,23 +24,25 @@ constexpr Text kRecordFailed{"更新記録を書き込めませんでした：",
 std::optional<std::string> parseWindowOptions(const std::vector<std::string>& args, WindowOptions& o) {
   ArgReader r(args);
   while (!r.done()) {
+    const std::string a = r.name();
     std::string value;
     if (r.flag("--version")) {
       o.version = true;
     } else if (r.flag("--check-port")) {
       o.checkPort = true;
       r.optionalValue(o.checkWhich);
-    } else if (r.value("--autopilot", o.autopilotDir) == ArgReader::Took::Yes ||
-               r.value("--file", o.autopilotFile) == ArgReader::Took::Yes ||
-               r.value("--trace", o.trace) == ArgReader::Took::Yes) {
-    } else if (r.value("--com", value) == ArgReader::Took::Yes) {
+    } else if (a != "--autopilot" && a != "--file" && a != "--trace" && a != "--com") {
+      return "unknown argument: " + r.current();
+    } else if (r.value(a, value) != ArgReader::Took::Yes) {
+      return a + " needs a value";
+    } else if (a == "--com") {
       int number = 0;
       std::string path;
       if (!native::parseComPin(value, number, path))
         return "--com expects N=PATH, e.g. --com 1=/dev/ttyUSB0; got \"" + value + "\"";
       o.map.pin(number, path);
     } else {
-      return "unknown argument: " + r.current();
+      (a == "--autopilot" ? o.autopilotDir : a == "--file" ? o.autopilotFile : o.trace) = value;
     }
   }
   if (!o.version && !o.checkPort && o.autopilotDir.empty() != o.autopilotFile.empty())
