@@ -6,6 +6,7 @@
 
 #include "app/file_select.h"
 #include "app/frm_force_update.h"
+#include "app/reset_all_state.h"
 #include "app/sequencer.h"
 #include "app/update_attempt.h"
 #include "app/update_journal_steps.h"

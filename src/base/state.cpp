@@ -26,7 +26,7 @@ void resetAppState() {
   gForceUpdate = false;
 }
 
-void resetAllState() {
+void resetBaseState() {
   resetAppState();
   resetCommSettings();
   resetFirmwareFileState();

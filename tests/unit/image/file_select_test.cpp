@@ -7,6 +7,7 @@
 
 #include "app/file_select.h"
 #include "app/frm_main.h"
+#include "app/reset_all_state.h"
 #include "base/error_display.h"
 #include "base/firmware_file.h"
 #include "base/forms.h"

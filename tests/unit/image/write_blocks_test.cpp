@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/frm_main.h"
+#include "app/reset_all_state.h"
 #include "base/firmware_file.h"
 #include "base/state.h"
 #include "base/texts.h"
