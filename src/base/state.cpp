@@ -7,6 +7,7 @@
 #include "base/image_state.h"
 #include "base/link_state.h"
 #include "base/param_store.h"
+#include "base/progress.h"
 
 namespace vq {
 
@@ -31,6 +32,7 @@ void resetBaseState() {
   resetCommSettings();
   resetFirmwareFileState();
   resetWriteBlockState();
+  resetProgressState();
   resetLinkState();
   resetParamStore();
   resetBootState();

@@ -1,9 +1,9 @@
 // Process-wide state of the update wizard. The state the parts share has its own header here
 // in base/ (comm_settings.h, firmware_file.h, image_state.h, link_state.h, param_store.h,
-// boot_state.h, and the form models in forms.h); resetBaseState() brings all of it to its
-// start-up values. The link engine and the boot exchange keep their own state
-// (link/link_engine_state.h, flash/boot_exchange_state.h); resetAllState()
-// (app/reset_all_state.h) resets base's and theirs.
+// boot_state.h, the progress box's kept lines in progress.h, and the form models in forms.h);
+// resetBaseState() brings all of it to its start-up values. The link engine and the boot
+// exchange keep their own state (link/link_engine_state.h, flash/boot_exchange_state.h);
+// resetAllState() (app/reset_all_state.h) resets base's and theirs.
 #pragma once
 #include <cstdint>
 

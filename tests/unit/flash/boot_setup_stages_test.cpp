@@ -1,4 +1,5 @@
 // Connect, clock and baud-rate stages against the fake controller, in virtual time.
+#include "base/progress.h"
 #include "flash/boot_exchange_state.h"
 #include "flash/boot_stages.h"
 
