@@ -15,7 +15,7 @@
 #include "config/frm_port_conf.h"
 #include "flash/boot_exchange.h"
 #include "link/link_engine.h"
-#include "platform/windows.h"
+#include "platform/app_windows.h"
 
 namespace vq {
 

@@ -16,9 +16,9 @@
 #include "base/state.h"
 #include "base/texts.h"
 #include "base/version_text.h"
+#include "platform/app_windows.h"
 #include "platform/platform.h"
 #include "platform/port_problem.h"
-#include "platform/windows.h"
 
 namespace vq {
 

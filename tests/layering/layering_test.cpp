@@ -137,7 +137,7 @@ TEST(Layering, TheRulesThemselves) {
   for (const Case& c : cases) EXPECT_EQ(allowed(c.from, c.to), c.ok) << c.from << " -> " << c.to;
   EXPECT_EQ(componentOf("src/platform/qt/qt_platform.cpp"), "qt");
   EXPECT_EQ(componentOf("src/platform/native/serial_port.cpp"), "native");
-  EXPECT_EQ(componentOf("src/platform/windows.h"), "platform");
+  EXPECT_EQ(componentOf("src/platform/app_windows.h"), "platform");
   EXPECT_EQ(componentOf("src/base/state.h"), "base");
 }
 
