@@ -21,12 +21,12 @@ void endInitReplyWait() {
   tmrComm().setInterval(kLinkTickMs);
 }
 
-// Raises RTS and writes gTxBuffer once clear-to-send is there. False when the send did not
-// happen: the batch was stopped meanwhile, or clear-to-send never came (code 13).
 // True while sendTxBuffer waits for clear-to-send: a tick served in its yields belongs to
 // that send (counting a repeat then would step back past the request being written).
 bool gSending = false;
 
+// Raises RTS and writes gTxBuffer once clear-to-send is there. False when the send did not
+// happen: the batch was stopped meanwhile, or clear-to-send never came (code 13).
 bool sendTxBuffer() {
   SerialPort& port = mscComm();
   port.setRTSEnable(true);
