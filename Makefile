@@ -14,7 +14,7 @@ WIN_ZIP = dist/vq-update-cli-$(VERSION)-win64.zip
 # The zip's time: the last commit's, so the same tree packs the same bytes.
 WIN_EPOCH = $(shell git log -1 --format=%ct 2>/dev/null || echo 315532800)
 
-.PHONY: deps build run test test-asan fuzz fuzz-build fuzz-smoke screenshots package windows \
+.PHONY: deps build run test test-asan fuzz fuzz-build fuzz-smoke fuzz-long soak screenshots package windows \
         test-windows clean
 
 deps:
@@ -46,6 +46,11 @@ fuzz: fuzz-build
 
 fuzz-smoke: fuzz-build
 	scripts/fuzz.sh --runs 3000 300
+
+# Every target 20 minutes (FUZZ_SECONDS=N on the command line to change it), each target's
+# inputs and inputs per second at the end of its line.
+fuzz-long: fuzz-build
+	scripts/fuzz.sh $(if $(filter command line environment,$(origin FUZZ_SECONDS)),$(FUZZ_SECONDS),1200)
 
 screenshots: build
 	scripts/screenshots.sh

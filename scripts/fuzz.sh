@@ -2,7 +2,7 @@
 # Runs every fuzz target of build-fuzz/ (make fuzz builds them) on its corpus.
 #   scripts/fuzz.sh [--runs N] [SECONDS] [TARGET...]
 # Each target stops after SECONDS (default $FUZZ_SECONDS or 60) or, with --runs N, after N
-# inputs if that comes first.
+# inputs if that comes first; its line gives the inputs run and the inputs per second.
 # Seeds: tests/fuzz/corpus/TARGET (committed). What a run finds goes to build-fuzz/corpus/TARGET,
 # crashes to build-fuzz/artifacts/TARGET/, the output to build-fuzz/logs/TARGET.log.
 set -u
@@ -12,7 +12,8 @@ if [ "${1:-}" = "--runs" ]; then runs=$2; shift 2; fi
 seconds=${1:-${FUZZ_SECONDS:-60}}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_update_file fuzz_link_receive fuzz_boot_receive fuzz_fault_plan fuzz_sim_control)
+[ ${#targets[@]} -eq 0 ] && targets=(fuzz_update_file fuzz_link_receive fuzz_boot_receive fuzz_fault_plan fuzz_sim_control
+  fuzz_boot_exchange fuzz_link_engine fuzz_journal fuzz_checksum_text fuzz_cli_options fuzz_sim_options)
 
 out=build-fuzz
 failed=0
@@ -29,17 +30,20 @@ for t in "${targets[@]}"; do
   fi
   opts+=(-max_total_time="$seconds")
   [ -n "$runs" ] && opts+=(-runs="$runs")
+  start=$(date +%s.%N)
   ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
     "$bin" "${opts[@]}" -print_final_stats=1 -timeout=30 -rss_limit_mb=2048 \
       -artifact_prefix="$out/artifacts/$t/" "$out/corpus/$t" "tests/fuzz/corpus/$t" > "$out/logs/$t.log" 2>&1
   rc=$?
+  elapsed=$(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.3f", b - a }')
   done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$out/logs/$t.log" | tail -1)
   execs=$(grep -E 'stat::number_of_executed_units' "$out/logs/$t.log" | awk '{print $2}')
   if [ $rc -ne 0 ]; then
     echo "$t: FAILED (exit $rc), see $out/logs/$t.log and $out/artifacts/$t/"
     failed=1
   else
-    echo "$t: ${execs:-?} inputs; ${done_line:-no final line}"
+    rate=$(awk -v n="${execs:-0}" -v t="$elapsed" 'BEGIN { printf "%d", (t > 0 ? n / t : 0) }')
+    printf '%s: %s inputs in %.1f s, %s inputs/s; %s\n' "$t" "${execs:-?}" "$elapsed" "$rate" "${done_line:-no final line}"
   fi
 done
 exit $failed

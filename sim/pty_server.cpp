@@ -30,6 +30,9 @@ void onStopSignal(int) { gStopSignal = 1; }
 // While the program has the port open, settings are sampled this often, so a change followed by
 // a write is seen before the write; bytes read right after a change may belong to either side.
 constexpr std::int64_t kSampleUs = 2'000;
+// A reply whose first byte leaves more than this after its planned time is counted late:
+// the simulator, not the program, kept it (starved of the processor).
+constexpr std::int64_t kLateReplyUs = 2000;
 // With the slave closed the master reports POLLHUP at once: look again after this pause.
 constexpr std::int64_t kClosedPollUs = 5'000;
 
@@ -153,15 +156,19 @@ void PtyServer::runDue() {
     bool did = false;
     if (!timers_.empty() && timers_.begin()->first <= now) {
       auto fn = std::move(timers_.begin()->second);
+      runningDueUs_ = timers_.begin()->first;
       timers_.erase(timers_.begin());
       fn();
+      runningDueUs_ = -1;
       did = true;
     }
     while (!in_.empty() && in_.front().atUs <= now) {
       InByte b = in_.front();
       in_.pop_front();
+      runningDueUs_ = b.atUs;  // what the device sends on it is due from the byte's time
       if (b.ambiguous) dev_.receiveEither(b.byte, b.now, b.before);
       else dev_.receive(b.byte, b.now);
+      runningDueUs_ = -1;
       did = true;
     }
     flushOut();
@@ -236,11 +243,17 @@ void PtyServer::transmit(const Bytes& bytes) {
   }
   const std::int64_t perByte = opt_.pace ? pcSettings(flags_).lineTimeUs(1) : 0;
   std::int64_t t = std::max(nowUs(), outBusyUntil_);
+  // A reply made by a timer was planned for the timer's due time, not for when it ran.
+  std::int64_t planned = std::max(runningDueUs_ >= 0 ? runningDueUs_ : nowUs(), plannedOutUntil_);
+  bool first = true;
   for (std::uint8_t b : bytes) {
     t += perByte;
-    out_.push_back({t, b});
+    planned += perByte;
+    out_.push_back({t, b, planned, first});
+    first = false;
   }
   outBusyUntil_ = t;
+  plannedOutUntil_ = planned;
   flushOut();
 }
 
@@ -254,6 +267,12 @@ void PtyServer::flushOut() {
   if (n < 0) n = 0;
   bytesOut_ += n;
   wireOut_.insert(wireOut_.end(), chunk.begin(), chunk.begin() + n);
+  for (ssize_t i = 0; i < n; ++i) {
+    if (!out_[std::size_t(i)].startsReply) continue;
+    const std::int64_t late = now - out_[std::size_t(i)].plannedUs;
+    if (late > kLateReplyUs) ++lateReplies_;
+    worstLateUs_ = std::max(worstLateUs_, late);
+  }
   out_.erase(out_.begin(), out_.begin() + n);
 }
 
@@ -290,7 +309,14 @@ std::string PtyServer::command(const std::string& raw) {
     if (arg == "dsr-stuck") dev_.faults.dsrStuckOn = true;
     else if (arg == "silent") dev_.faults.instrumentSilent = true;
     else if (arg == "clear") dev_.faults = FaultPlan{};
-    else if (auto f = parseFault(arg)) dev_.faults.add(*f);
+    else if (arg.rfind('+', 0) == 0) {
+      // "+FAULT": its occurrences counted from now, not from the start (a test injects a
+      // fault for the exchange of the step about to run).
+      auto f = parseFault(arg.substr(1));
+      if (!f) return "error bad fault " + arg;
+      f->nth += dev_.occurrences(f->kind);
+      dev_.faults.add(*f);
+    } else if (auto f = parseFault(arg)) dev_.faults.add(*f);
     else return "error bad fault " + arg;
     return "ok fault " + arg;
   }
@@ -338,6 +364,8 @@ std::string PtyServer::reportText() const {
   o << "pty_out_sha256=" << sha256Hex(wireOut_) << "\n";
   o << "pty_dropped_out=" << droppedOut_ << "\n";
   o << "pty_unplugs=" << unplugs_ << "\n";
+  o << "late_replies=" << lateReplies_ << "\n";
+  o << "worst_late_us=" << worstLateUs_ << "\n";
   return o.str() + r;
 }
 

@@ -55,6 +55,8 @@ class PtyServer : public virt::DeviceHost {
   struct OutByte {
     std::int64_t atUs;
     std::uint8_t byte;
+    std::int64_t plannedUs;  // when it would leave had every timer run on time
+    bool startsReply;
   };
   struct Client {
     int fd;
@@ -88,7 +90,12 @@ class PtyServer : public virt::DeviceHost {
   std::multimap<std::int64_t, std::function<void()>> timers_;
   std::deque<InByte> in_;
   std::deque<OutByte> out_;
-  std::int64_t inBusyUntil_ = 0, outBusyUntil_ = 0;
+  std::int64_t inBusyUntil_ = 0, outBusyUntil_ = 0, plannedOutUntil_ = 0;
+  // Our own lateness, told apart from the program's: the due time of the timer running now
+  // (-1 outside one), and the replies whose first byte left later than planned.
+  std::int64_t runningDueUs_ = -1;
+  long lateReplies_ = 0;
+  std::int64_t worstLateUs_ = 0;
 
   PtyLineFlags flags_{}, prevFlags_{};
   bool changedThisWake_ = false;

@@ -10,7 +10,8 @@
 // back, "ok ..." or "error ...":
 //   switch W | switch -      set the front-panel FW switch (takes effect at the next power-on)
 //   power [on|off]           restart (off, then on), or just switch on / off
-//   fault FAULT | fault dsr-stuck | fault silent | fault clear
+//   fault FAULT | fault +FAULT | fault dsr-stuck | fault silent | fault clear
+//                            (+FAULT: its occurrences #N counted from now)
 //   unplug                   the cable pulled: the pty and the --link path go away
 //   replug                   plugged back in: a fresh pty at the same --link path
 //   status                   one line: mode, switch, PC mode, boot rate, violations
@@ -19,7 +20,11 @@
 // A test's typical round: start vq-sim, run step 2 against it, send "switch W" and "power",
 // run step 5, send "switch -" and "power", run step 7, send "quit", then grep the report for
 // flash_matches_update_file=yes, model=..., serial=..., cmd04=..., violations=0.
+#include <sched.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <algorithm>
 #include <array>
@@ -30,8 +35,8 @@
 #include <iterator>
 #include <string>
 
-#include "base/arg_reader.h"
 #include "pty_server.h"
+#include "sim_options.h"
 #include "update_file.h"
 #include "vq_device.h"
 
@@ -74,6 +79,8 @@ Options:
   --dsr-stuck            DSR stays on after power-on
   --silent               the instrument never answers
   --pace                 each byte takes its line time at the current rate
+  --realtime             run at a real-time priority (SCHED_FIFO) when allowed (root),
+                         so replies leave on time on a busy machine
   --help                 this text
 
 Report lines (key=value): power mode switch link_settings boot_baud pc_mode model
@@ -81,38 +88,15 @@ serial cmd04 cmd06 fw_main fw_rev security flash_sha256 [expected_sha256
 flash_matches_update_file=yes|no] frames_in frames_out violations=N, then
 "violation TIME_US TEXT" lines, then "frame TIME_US in|out SETTINGS [HEX] NOTE" lines.
 On a pty also: pty_bytes_in/out (bytes read from and written to the line) and
-pty_in_sha256/pty_out_sha256 (their SHA-256, in order).
+pty_in_sha256/pty_out_sha256 (their SHA-256, in order), and late_replies (replies whose
+first byte left more than 2 ms after it was due: the simulator's own lateness, not the
+program's) with worst_late_us (the latest of any reply).
 )";
 
 bool readFile(const std::string& path, vq::Bytes& out) {
   std::ifstream f(path, std::ios::binary);
   if (!f) return false;
   out.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-  return true;
-}
-
-bool parseMs(const std::string& s, std::int64_t& us) {
-  char* end = nullptr;
-  long v = std::strtol(s.c_str(), &end, 10);
-  if (s.empty() || *end || v < 0) return false;
-  us = std::int64_t(v) * 1000;
-  return true;
-}
-
-bool parsePair(const std::string& s, std::array<std::uint8_t, 2>& out) {
-  auto comma = s.find(',');
-  // strtol's end pointer points into the text it read: keep each part alive while it is checked.
-  const std::string first = s.substr(0, comma);
-  char* end = nullptr;
-  long a = std::strtol(first.c_str(), &end, 0);
-  if (*end || a < 0 || a > 255) return false;
-  long b = 0;
-  if (comma != std::string::npos) {
-    const std::string second = s.substr(comma + 1);
-    b = std::strtol(second.c_str(), &end, 0);
-    if (*end || b < 0 || b > 255) return false;
-  }
-  out = {std::uint8_t(a), std::uint8_t(b)};
   return true;
 }
 
@@ -125,97 +109,19 @@ int usage(const std::string& msg) {
 
 int main(int argc, char** argv) {
   using namespace vq::sim;
-  DeviceConfig cfg;
-  Identity id;
-  FaultPlan faults;
-  PtyServerOptions opt;
-  FwSwitch position = FwSwitch::Normal;
-  bool startOff = false, erased = false;
-  std::string flashFile;
-
-  vq::ArgReader args(argc, argv);
-  while (!args.done()) {
-    const std::string a = args.name();
-    std::string v;
-    if (args.flag("--help") || args.flag("-h")) {
-      std::fputs(kHelp, stdout);
-      return 0;
-    } else if (args.flag("--pace")) {
-      opt.pace = true;
-    } else if (args.flag("--no-stdin")) {
-      opt.readStdin = false;
-    } else if (args.flag("--off")) {
-      startOff = true;
-    } else if (args.flag("--flash-erased")) {
-      erased = true;
-    } else if (args.flag("--dsr-stuck")) {
-      faults.dsrStuckOn = true;
-    } else if (args.flag("--silent")) {
-      faults.instrumentSilent = true;
-    } else if (args.value(a, v) != vq::ArgReader::Took::Yes) {
-      return usage("unknown option or missing value: " + a);
-    } else if (a == "--link") {
-      opt.linkPath = v;
-    } else if (a == "--control") {
-      opt.controlPath = v;
-    } else if (a == "--report") {
-      opt.reportPath = v;
-    } else if (a == "--expect-file") {
-      vq::Bytes b;
-      if (!readFile(v, b)) return usage("cannot read " + v);
-      opt.expectFile = b;
-    } else if (a == "--switch") {
-      if (v != "auto" && v != "manual") return usage("--switch takes auto or manual");
-      cfg.autoSwitch = v == "auto";
-    } else if (a == "--position") {
-      if (v != "-" && v != "W" && v != "w") return usage("--position takes - or W");
-      position = v == "-" ? FwSwitch::Normal : FwSwitch::Write;
-    } else if (a == "--model") {
-      id.model = v;
-      id.model.resize(8, ' ');
-    } else if (a == "--serial") {
-      id.serial = v;
-      id.serial.resize(6, ' ');
-    } else if (a == "--cmd04") {
-      if (!parsePair(v, id.cmd04)) return usage("bad --cmd04");
-    } else if (a == "--cmd06") {
-      if (!parsePair(v, id.cmd06)) return usage("bad --cmd06");
-    } else if (a == "--version") {
-      auto o = parseVersionText(v);
-      if (!o) return usage("bad --version, want A.B.C");
-      cfg.fallbackVersion = versionOf(*o);
-    } else if (a == "--flash") {
-      flashFile = v;
-    } else if (a == "--link-settings") {
-      auto s = vq::parseLineSettings(v);
-      if (!s) return usage("bad --link-settings");
-      cfg.link = *s;
-    } else if (a == "--mode-reply") {
-      if (v != "1" && v != "7") return usage("--mode-reply takes 1 or 7");
-      cfg.modeReplyLength = std::stoi(v);
-    } else if (a == "--init-ms") {
-      if (!parseMs(v, cfg.initDelayUs)) return usage("bad --init-ms");
-    } else if (a == "--erase-ms") {
-      if (!parseMs(v, cfg.eraseUs)) return usage("bad --erase-ms");
-    } else if (a == "--program-ms") {
-      if (!parseMs(v, cfg.programBlockUs)) return usage("bad --program-ms");
-    } else if (a == "--completion-ms") {
-      if (!parseMs(v, cfg.completionUs)) return usage("bad --completion-ms");
-    } else if (a == "--security-ms") {
-      auto comma = v.find(',');
-      if (comma == std::string::npos || !parseMs(v.substr(0, comma), cfg.securityFirstUs) ||
-          !parseMs(v.substr(comma + 1), cfg.securitySecondUs))
-        return usage("bad --security-ms, want N,M");
-    } else if (a == "--dsr-ms") {
-      if (!parseMs(v, cfg.dsrOnUs)) return usage("bad --dsr-ms");
-    } else if (a == "--fault") {
-      auto f = parseFault(v);
-      if (!f) return usage("bad --fault " + v);
-      faults.add(*f);
-    } else {
-      return usage("unknown option " + a);
-    }
+  SimOptions o;
+  if (auto bad = parseSimOptions(std::vector<std::string>(argv + 1, argv + argc), o, readFile)) return usage(*bad);
+  if (o.help) {
+    std::fputs(kHelp, stdout);
+    return 0;
   }
+  DeviceConfig& cfg = o.cfg;
+  const Identity& id = o.id;
+  const FaultPlan& faults = o.faults;
+  const PtyServerOptions& opt = o.opt;
+  const FwSwitch position = o.position;
+  const bool startOff = o.startOff, erased = o.erased;
+  const std::string& flashFile = o.flashFile;
 
   cfg.poweredAtAttach = !startOff;
   VqDevice dev(cfg);
@@ -233,6 +139,15 @@ int main(int argc, char** argv) {
       dev.flash.assign(kFlashSize, 0xFF);
       std::copy_n(b.begin(), std::min(b.size(), kFlashSize), dev.flash.begin());
     }
+  }
+
+  // A real-time priority keeps the replies on the instrument's time when the machine is busy;
+  // without the right to it (not root) the simulator runs as before.
+  if (o.realtime) {
+    sched_param sp{};
+    sp.sched_priority = std::max(1, sched_get_priority_min(SCHED_FIFO) + 10);
+    if (sched_setscheduler(0, SCHED_FIFO, &sp) != 0)
+      std::fprintf(stderr, "vq-sim: no real-time priority (%s), going on without it\n", std::strerror(errno));
   }
 
   PtyServer server(dev, opt);

@@ -105,6 +105,9 @@ std::optional<JournalEntry> fncParseJournal(const std::string& text, std::string
   std::string l;
   std::getline(in, l);  // the header
   while (std::getline(in, l)) {
+    // The text written never holds a carriage return (fncJournalText drops it from values):
+    // read one as it would be written, so what is read writes back the same.
+    l.erase(std::remove(l.begin(), l.end(), '\r'), l.end());
     const std::size_t eq = l.find('=');
     if (eq != std::string::npos) v[l.substr(0, eq)] = l.substr(eq + 1);
   }

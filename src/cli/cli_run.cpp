@@ -45,6 +45,10 @@ constexpr Text kResuming{"機器から正しい応答がないため、保存さ
                          "The instrument gave no valid reply; resuming with the saved identity: "};
 constexpr Text kResumeReadFirst{"中断された更新を続けます。まず機器を読み取ります：",
                                 "Continuing an update cut short; the instrument is read first: "};
+constexpr Text kResumingPartial{
+    "機器情報の一部しか読み取れません（手順7が中断されています）。保存された機器情報で更新を続けます：",
+    "The instrument holds only part of the saved identity (its step 7 was cut short); resuming with the saved "
+    "identity: "};
 constexpr Text kResumeSame{"保存された更新と同じ機器です。通常の更新を行います。",
                            "The same instrument as the saved update: an ordinary update follows."};
 constexpr Text kNoReplyHint{"この機器がその機器であれば、--resume で保存された機器情報を使って更新を続けられます：",
@@ -245,6 +249,18 @@ int Run::afterStep2(int code, std::string& refused) {
     return code;
   }
   if (code == 0) {
+    // What a step 7 cut short leaves: the parameters initialised (the texts blank) and the
+    // identity written back in part, each text blank or the saved one. That is this
+    // instrument, its identity still to be carried in.
+    auto blankOr = [](const std::string& read, const std::string& saved) {
+      return read == saved || read.find_first_not_of(' ') == std::string::npos;
+    };
+    if ((gModelName != resume_->model || gSerialNo != resume_->serial) && blankOr(gModelName, resume_->model) &&
+        blankOr(gSerialNo, resume_->serial)) {
+      subApplyJournal(*resume_);
+      terminal_->say(pick(kResumingPartial) + fncJournalSummary(*resume_));
+      return code;
+    }
     // An instrument that answers keeps its own identity: another one's is never written.
     if (gModelName != resume_->model || gSerialNo != resume_->serial) {
       refused = "--resume: this instrument is " + gModelName + " " + fncTypedSerial(gSerialNo) +

@@ -55,6 +55,20 @@ void sendBootFrame(const BootExchange& ex) {
   tmrComm().setEnabled(true);
 }
 
+// Takes what the port holds; true once the reply is whole (the wait is over).
+bool collectReply() {
+  const Bytes in = mscComm().input();
+  gBootSurplus.insert(gBootSurplus.end(), in.begin(), in.end());
+  if (!takeReply()) {
+    // Part of a reply: wait on for the rest, the time-out still running.
+    mscComm().setRThreshold(int(gBootRx.size() - gBootSurplus.size()));
+    return false;
+  }
+  tmrComm().setEnabled(false);
+  gBootState = bsReceived;
+  return true;
+}
+
 }  // namespace
 
 void subBootReceive(CommEvent ev) {
@@ -64,18 +78,17 @@ void subBootReceive(CommEvent ev) {
       if (gBootState != bsWait) return;
       tmrComm().setEnabled(true);
       break;
-    case CommEvent::Receive: {
-      const Bytes in = mscComm().input();
-      gBootSurplus.insert(gBootSurplus.end(), in.begin(), in.end());
-      if (!takeReply()) {
-        // Part of a reply: wait on for the rest, the time-out still running.
-        mscComm().setRThreshold(int(gBootRx.size() - gBootSurplus.size()));
+    case CommEvent::Receive:
+      if (gBootState != bsWait) {
+        // Nothing awaited: bytes behind a reply already taken (a further status, or one the
+        // controller should not have sent) must not turn a finished exchange into a received
+        // one. They wait for awaitFurtherStatus; the next send drops them.
+        const Bytes in = mscComm().input();
+        gBootSurplus.insert(gBootSurplus.end(), in.begin(), in.end());
         return;
       }
-      tmrComm().setEnabled(false);
-      gBootState = bsReceived;
+      collectReply();
       break;
-    }
     case CommEvent::PortFailed:
       // The device went away: a run-time failure of the port, now rather than at the time-out.
       if (gBootState != bsWait) return;
@@ -94,6 +107,10 @@ void subBootTimeout() {
     tmrComm().setEnabled(false);
     tmrComm().setInterval(0);
   } else if (gBootState == bsWait) {
+    // After the program was stopped a while (a laptop suspending it), the expired timer and
+    // the reply can both be waiting, and the loop may serve the timer first: a reply the port
+    // already holds came in time and counts. Only one still missing is late.
+    if (mscComm().portOpen() && collectReply()) return;
     tmrComm().setEnabled(false);
     tmrComm().setInterval(0);
     gBootState = bsFailed;

@@ -22,11 +22,19 @@ void endInitReplyWait() {
   tmrComm().setInterval(kLinkTickMs);
 }
 
+// True while sendTxBuffer waits for clear-to-send: a tick served in its yields belongs to
+// that send (counting a repeat then would step back past the request being written).
+bool gSending = false;
+
 // Raises RTS and writes gTxBuffer once clear-to-send is there. False when the send did not
 // happen: the batch was stopped meanwhile, or clear-to-send never came (code 13).
 bool sendTxBuffer() {
   SerialPort& port = mscComm();
   port.setRTSEnable(true);
+  gSending = true;
+  struct Done {
+    ~Done() { gSending = false; }
+  } done;
   int polls = 0;
   for (;;) {
     if (port.ctsHolding()) {
@@ -73,11 +81,29 @@ void guarded(Body body) {
   }
 }
 
+void commReceive(CommEvent ev);
+
+// After the program was stopped a while (a laptop suspending it), the expired tick and the
+// reply can both be waiting, and the loop may serve the tick first. A reply the port already
+// holds came in time: it is taken as its receive event would take it, before the tick counts
+// a repeat or gives up. True when that ended the wait (the tick is then spent).
+bool tookWaitingReply() {
+  SerialPort& port = mscComm();
+  if (gReplyOk || !port.portOpen()) return false;
+  const Bytes in = port.input();
+  if (in.empty()) return false;
+  gRxBuffer.insert(gRxBuffer.end(), in.begin(), in.end());
+  commReceive(CommEvent::Receive);
+  return !gLinkBusy || gReplyOk;
+}
+
 void commSend() {
+  if (gSending) return;
   if (!gLinkBusy) {  // a tick left over from a finished batch
     tmrComm().setEnabled(false);
     return;
   }
+  if (tookWaitingReply()) return;
   if (gAwaitInitReply) {  // the bound of the 124 wait ran out
     endInitReplyWait();
     gErrCode = kCodeLinkTimeout;
@@ -130,10 +156,11 @@ void commReceive(CommEvent ev) {
     return;
   }
   if (ev != CommEvent::Receive) return;
-  // With no batch running nothing is in flight: what comes is late (an answer to a repeat)
-  // and would otherwise start the first reply of the next batch.
+  // With no batch running, or before its first request is written (its yields), nothing is
+  // in flight: what comes is late (an answer to a repeat) and would otherwise start the first
+  // reply of the batch.
   auto dropIfIdle = [&port] {
-    if (gLinkBusy) return false;
+    if (gLinkBusy && gTxBuffer.size() > kCommandOffset) return false;
     port.input();
     dropReceived();
     return true;
@@ -224,6 +251,7 @@ void subFirstSend() {
   if (!sendTxBuffer()) return;
   progress().showNow();
   platform().doEvents();
+  if (!gLinkBusy) return;  // ended in the yield (the port failed): no tick to start
   setLinkText("Wait");
   tmrComm().setEnabled(true);
 }

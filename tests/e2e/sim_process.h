@@ -107,9 +107,12 @@ class SimProcess {
   bool start(const QStringList& args) {
     if (!dir_.isValid()) return fail("no temporary folder");
     proc_.setProgram(simProgram());
+    // As root, the simulator answers at a real-time priority: its replies keep the device's
+    // time on a loaded machine, and its report tells its own lateness from the program's.
+    const QStringList realtime = ::geteuid() == 0 ? QStringList{"--realtime"} : QStringList{};
     proc_.setArguments(QStringList{"--no-stdin", "--link", linkPath(), "--control", controlPath(), "--report",
                                    reportPath()} +
-                       args);
+                       realtime + args);
     proc_.setProcessChannelMode(QProcess::SeparateChannels);
     // A test that dies (a time-out aborts it) takes its simulator with it.
     proc_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });

@@ -27,6 +27,7 @@ class Reader {
   Reader(const std::uint8_t* d, std::size_t n) : d_(d), n_(n) {}
   bool empty() const { return pos_ >= n_; }
   std::uint8_t byte() { return pos_ < n_ ? d_[pos_++] : 0; }
+  std::uint8_t peek() const { return pos_ < n_ ? d_[pos_] : 0; }
   Bytes take(std::size_t k) {
     const std::size_t m = k < n_ - pos_ ? k : n_ - pos_;
     Bytes b(d_ + pos_, d_ + pos_ + m);

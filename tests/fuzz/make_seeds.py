@@ -84,3 +84,49 @@ put("fuzz_fault_plan", "boot", b"reset#1+0:status=15\nclock:status=05\nerase:cor
     b"wdone:drop\nsdata:join\nvdata#2:status=06,0F\nboot:dead\n")
 put("fuzz_sim_control", "operator", b"switch W\npower\nstatus\nswitch -\npower\nfault i5:corrupt\nfault silent\n"
     b"fault dsr-stuck\nfault clear\npower off\npower on\ndump\nquit\n")
+
+# The fast targets: byte 0 the stage or batch, then one op per wait (see each target).
+# Boot ops: 0x02 a good status, 0x03 a tick, 0x04 the send event, 0x06/0x46 a stall's end.
+for i, name in enumerate(["connect", "clock", "baud", "erase", "write", "security", "verify"]):
+    put("fuzz_boot_exchange", name + "_good", bytes([i, 0, 0, 0x02, 0x02, 0x02]))
+put("fuzz_boot_exchange", "write_to_the_end", b"\x04\xff\x07\x04\x02\x02\x02")
+put("fuzz_boot_exchange", "status_waiting_at_tick", b"\x01\x00\x00\x01\x05" + status(6) + b"\x46")
+put("fuzz_boot_exchange", "status_in_pieces", b"\x03\x00\x00\x00\x01\x02\x00\x03" + status(6)[1:] + b"\x03")
+put("fuzz_boot_exchange", "nak_then_ack", b"\x00\x00\x00\x05\x02")
+# Link ops: 0x02 B a reply to the request in flight (status and data picked by B), 0x03 a
+# tick, 0x04 CTS flipped, 0x06/0x46 a stall's end, 0x45 the port failing.
+put("fuzz_link_engine", "read_batch", b"\x00" + b"\x02\x08\x03" * 7)
+put("fuzz_link_engine", "init_batch", b"\x01\x02\x10\x03\x02\x00\x03")
+put("fuzz_link_engine", "write_batch", b"\x02" + b"\x02\x10\x03" * 5)
+put("fuzz_link_engine", "busy_then_answer", b"\x00\x02\x03\x03\x02\x00\x03")
+put("fuzz_link_engine", "reply_waiting_at_tick", b"\x00\x01\x0a" + reply(127, bytes([1]) + bytes(6), direction=1)[:10] + b"\x46")
+put("fuzz_link_engine", "cts_off_and_back", b"\x00\x04\x03\x84\x02\x00\x03")
+put("fuzz_link_engine", "port_fails", b"\x01\x02\x10\x45")
+
+# Journal texts: byte 0 odd seals the rest with the header and its check.
+journal_lines = (b"model=VQ-1000A\nserial= 12345\ncmd04=05\ncmd06=01\nfirmware=0b03\nport=/dev/ttyUSB0\n"
+                 b"file=VQ_1.2.0.bin\nfile_sha256=" + b"ab" * 32 + b"\ntime=2026-12-09T08:00:00Z\n")
+put("fuzz_journal", "sealed_entry", b"\x01" + journal_lines)
+put("fuzz_journal", "sealed_missing_firmware", b"\x01" + journal_lines.replace(b"firmware=0b03\n", b""))
+put("fuzz_journal", "sealed_crlf", b"\x01" + journal_lines.replace(b"\n", b"\r\n"))
+put("fuzz_journal", "unsealed", b"\x00vq-update journal 1\n" + journal_lines + b"check=00\n")
+
+# Checksum files: the update file's name, a 0 byte, the text.
+digest = b"0123456789abcdef" * 4
+put("fuzz_checksum_text", "sha256sum_line", b"VQ_1.2.0.bin\x00" + digest + b"  VQ_1.2.0.bin\n")
+put("fuzz_checksum_text", "binary_mark_and_folder", b"VQ_1.2.0.bin\x00" + digest.upper() + b" *dl/VQ_1.2.0.bin\n")
+put("fuzz_checksum_text", "bare_digest", b"VQ_1.2.0.bin\x00" + digest + b"\n")
+put("fuzz_checksum_text", "other_files", b"VQ_1.2.0.bin\x00" + digest + b"  a.bin\n" + digest[::-1] + b"  b.bin\n")
+
+# Command lines: arguments separated by 0 bytes.
+put("fuzz_cli_options", "update", b"\x00".join([b"--port", b"/dev/ttyUSB0", b"--file", b"/dev/null", b"--writing-rate",
+                                               b"153600", b"--parity", b"odd", b"--flow", b"rts-cts", b"--json"]))
+put("fuzz_cli_options", "forced", b"\x00".join([b"--com", b"3", b"--file=/dev/null", b"--forced", b"VQA-7001", b"12345",
+                                               b"--sha256", digest, b"--lang", b"ja"]))
+put("fuzz_cli_options", "check_port", b"--check-port\x00COM3")
+put("fuzz_cli_options", "forget", b"--forget\x00VQ-1000A\x0012345")
+put("fuzz_sim_options", "typical", b"\x00".join([b"--link", b"/tmp/vq-port", b"--switch", b"manual", b"--model", b"VQ-1000A",
+                                                b"--cmd04", b"5,0", b"--version", b"1.0.2", b"--security-ms", b"30,50",
+                                                b"--fault", b"i5:corrupt", b"--pace", b"--realtime"]))
+put("fuzz_sim_options", "expect_file", b"--expect-file\x00new.bin\x00--init-ms\x00200")
+put("fuzz_sim_options", "huge_delay", b"--init-ms\x0099999999999999999999")

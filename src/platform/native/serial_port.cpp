@@ -158,6 +158,9 @@ void NativeSerialPort::onReadable() {
 }
 
 Bytes NativeSerialPort::input() {
+  // What the driver holds is received too: a handler that reads outside the readable event
+  // (a time-out served before it when both were due after a stall) sees a reply already there.
+  if (device_.isOpen() && !failed_) readDevice();
   Bytes out;
   out.swap(received_);
   return out;

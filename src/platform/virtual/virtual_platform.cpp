@@ -33,6 +33,11 @@ int VirtualClock::runDue() {
   return n;
 }
 
+void VirtualClock::runUntil(std::int64_t untilUs) {
+  while (!events_.empty() && events_.begin()->first.at <= untilUs) runNext();
+  now_ = std::max(now_, untilUs);
+}
+
 bool VirtualClock::runNext() {
   if (events_.empty()) return false;
   now_ = std::max(now_, events_.begin()->first.at);
@@ -55,12 +60,24 @@ void VirtualTimer::setEnabled(bool on) {
 void VirtualTimer::arm() {
   if (pending_) clock_.cancel(pending_);
   pending_ = 0;
+  ++armings_;
   if (!enabled_ || interval_ <= 0) return;
   pending_ = clock_.after(std::int64_t(interval_) * 1000, [this] {
     pending_ = 0;
     arm();  // periodic, like a window timer
+    if (held_) {
+      expiredArming_ = armings_;
+      return;
+    }
     if (onTick) onTick();
   });
+}
+
+void VirtualTimer::release() {
+  held_ = false;
+  const bool due = expiredArming_ != 0 && expiredArming_ == armings_ && enabled_;
+  expiredArming_ = 0;
+  if (due && onTick) onTick();
 }
 
 // ---- serial port ----
@@ -127,6 +144,7 @@ Bytes VirtualSerialPort::input() {
 void VirtualSerialPort::output(const Bytes& bytes) {
   if (!open_) throw SerialError(kPortFailure, "port not open");
   written.push_back({clock_.nowUs(), bytes, settingsText_});
+  if (onOutput) onOutput(bytes);
   const std::int64_t perByte = settings_.lineTimeUs(1);
   std::int64_t t = std::max(clock_.nowUs(), txBusyUntil_);
   const LineSettings sent = settings_;
@@ -195,7 +213,22 @@ void VirtualSerialPort::modemChanged() {
 }
 
 void VirtualSerialPort::raise(CommEvent ev) {
+  if (held_) {
+    if (std::find(heldEvents_.begin(), heldEvents_.end(), ev) == heldEvents_.end()) heldEvents_.push_back(ev);
+    return;
+  }
   if (onComm) onComm(ev);
+}
+
+void VirtualSerialPort::release() {
+  held_ = false;
+  std::vector<CommEvent> due;
+  due.swap(heldEvents_);
+  for (CommEvent ev : due) {
+    // A receive event stands only while its bytes are there to read.
+    if (ev == CommEvent::Receive && !(open_ && rThreshold_ > 0 && int(inBuf_.size()) >= rThreshold_)) continue;
+    raise(ev);
+  }
 }
 
 // ---- platform ----
@@ -254,6 +287,19 @@ void VirtualPlatform::showForceUpdateDialog() {
 
 void VirtualPlatform::showPortConfDialog() {
   if (onPortConfDialog) onPortConfDialog();
+}
+
+void VirtualPlatform::stall(std::int64_t us, StallWake wake) {
+  timer.hold();
+  port.hold();
+  clock.runUntil(clock.nowUs() + us);
+  if (wake == StallWake::TimerFirst) {
+    timer.release();
+    port.release();
+  } else {
+    port.release();
+    timer.release();
+  }
 }
 
 bool VirtualPlatform::runUntil(const std::function<bool()>& pred, std::int64_t limit) {

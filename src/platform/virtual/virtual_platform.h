@@ -34,6 +34,8 @@ class VirtualClock {
   // Moves to the next scheduled event and runs everything due then; false when none.
   bool runNext();
   void advance(std::int64_t us) { now_ += us; }
+  // Runs every event due up to `untilUs` in order, then stands at `untilUs`.
+  void runUntil(std::int64_t untilUs);
   bool idle() const { return events_.empty(); }
 
  private:
@@ -56,12 +58,21 @@ class VirtualTimer : public Timer {
   void setEnabled(bool on) override;
   bool enabled() const override { return enabled_; }
 
+  // While held (the program stopped), an expiry is noted instead of served; release() serves
+  // it once, as a loop serves an expired timer, unless the timer was stopped or restarted
+  // since.
+  void hold() { held_ = true; }
+  void release();
+
  private:
   void arm();
   VirtualClock& clock_;
   int interval_ = 0;
   bool enabled_ = false;
   std::uint64_t pending_ = 0;
+  std::uint64_t armings_ = 0;
+  bool held_ = false;
+  std::uint64_t expiredArming_ = 0;  // the arming whose expiry waits; 0 = none
 };
 
 // One byte or write as the line saw it.
@@ -86,6 +97,13 @@ class VirtualSerialPort : public SerialPort, private DeviceHost {
   // Every write of the PC, in order.
   std::vector<LineRecord> written;
   int opens = 0;
+  // Called after each write of the PC (a test times something to it).
+  std::function<void(const Bytes&)> onOutput;
+
+  // While held (the program stopped) bytes still arrive, their events wait; release() raises
+  // each kind of event once, as the loop finds the port ready when the program runs again.
+  void hold() { held_ = true; }
+  void release();
 
   void setCommPort(int n) override;
   int commPort() const override { return port_; }
@@ -138,7 +156,12 @@ class VirtualSerialPort : public SerialPort, private DeviceHost {
   int txPending_ = 0;
   std::uint64_t generation_ = 0;  // bumped on close/discard so bytes in flight are dropped
   bool receiveCheckPending_ = false;
+  bool held_ = false;
+  std::vector<CommEvent> heldEvents_;
 };
+
+// How a loop serves a timer and a port that are both ready after a stall.
+enum class StallWake { TimerFirst, PortFirst };
 
 // The platform and the windows of a test: the dialogs are played by the test's callbacks.
 class VirtualPlatform : public Platform, public Windows {
@@ -185,6 +208,10 @@ class VirtualPlatform : public Platform, public Windows {
   void showPortConfDialog() override;
   void closePortConfDialog() override {}
   void quit() override { quitCalled = true; }
+
+  // The program stopped for `us` (a laptop suspending it, SIGSTOP): the line and the device go
+  // on, the program's timer and port events wait and are then served in the order given.
+  void stall(std::int64_t us, StallWake wake);
 
   // Runs events until pred() holds or time runs out (limitUs from now); false on time-out.
   bool runUntil(const std::function<bool()>& pred, std::int64_t limitUs);
