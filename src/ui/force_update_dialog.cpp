@@ -1,22 +1,15 @@
 #include "ui/force_update_dialog.h"
 
 #include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "app/frm_force_update.h"
 #include "platform/qt/qt_platform.h"
 #include "ui/main_window.h"
 
 namespace vq::ui {
-
-namespace {
-constexpr int kDialogWidth = 660;  // the English explanation on one line
-}
 
 ForceUpdateDialog::ForceUpdateDialog(qt::QtPlatform& platform, QWidget* parent)
     : QDialog(parent), platform_(platform) {
@@ -60,32 +53,26 @@ ForceUpdateDialog::ForceUpdateDialog(qt::QtPlatform& platform, QWidget* parent)
   connect(cmdSet_, &QPushButton::clicked, this, [this] { click(frmForceUpdate.cmdSet, frmForceUpdate_cmdSet_Click); });
   connect(cmdCancel_, &QPushButton::clicked, this, [this] { click(frmForceUpdate.cmdCancel, frmForceUpdate_cmdCancel_Click); });
 
-  auto* grid = new QGridLayout;
-  grid->addWidget(lblModelTitle_, 0, 0);
-  grid->addWidget(cboModel_, 0, 1);
-  grid->addWidget(txtModelInfo_, 1, 0, 1, 2);
-  grid->addWidget(lblSerialTitle_, 2, 0);
-  grid->addWidget(txtSerial_, 2, 1);
-  grid->addWidget(txtSerialInfo_, 3, 0, 1, 2);
-  auto* saved = new QHBoxLayout;
-  saved->addWidget(lblSaved_, 1);
-  saved->addWidget(cmdForget_);
-  grid->addLayout(saved, 4, 0, 1, 2);
-  grid->setColumnStretch(1, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(cmdSet_);
-  buttons->addWidget(cmdCancel_);
-  auto* v = new QVBoxLayout(this);
-  v->addLayout(grid);
-  v->addLayout(buttons);
-  setFixedWidth(kDialogWidth);
+  placeControls(faceOf(frmForceUpdate.fontName), Arrangement::NoSavedLine);
+}
+
+void ForceUpdateDialog::placeControls(Face face, Arrangement shown) {
+  for (auto [w, name] : {std::pair<QWidget*, const char*>{lblModelTitle_, "lblModelTitle"}, {cboModel_, "cboModel"},
+                         {txtModelInfo_, "txtModelInfo"}, {lblSerialTitle_, "lblSerialTitle"},
+                         {txtSerial_, "txtSerial"}, {txtSerialInfo_, "txtSerialInfo"}, {cmdSet_, "cmdSet"},
+                         {cmdCancel_, "cmdCancel"}})
+    place(w, placeOf("frmForceUpdate", name, 0, face, shown));
+  if (shown == Arrangement::SavedLine) {
+    place(lblSaved_, placeOf("frmForceUpdate", "lblSaved", 0, face, shown));
+    place(cmdForget_, placeOf("frmForceUpdate", "cmdForget", 0, face, shown));
+  }
+  setFixedSize(scaled(this, placeOf("frmForceUpdate", "frmForceUpdate", 0, face, shown)).size());
 }
 
 void ForceUpdateDialog::mirror() {
   const FrmForceUpdate& f = frmForceUpdate;
   m_.title(this, f.caption);
-  m_.font(this, f.fontName);
+  const bool newFace = m_.font(this, f.fontName);
   m_.label(lblModelTitle_, f.lblModelTitle);
   m_.text(txtModelInfo_, f.txtModelInfo.text);
   m_.combo(cboModel_, f.cboModel);
@@ -96,6 +83,12 @@ void ForceUpdateDialog::mirror() {
   m_.button(cmdForget_, f.cmdForget);
   m_.button(cmdSet_, f.cmdSet);
   m_.button(cmdCancel_, f.cmdCancel);
+  // The saved-update line takes room only while it is shown.
+  const Arrangement shown = f.lblSaved.visible ? Arrangement::SavedLine : Arrangement::NoSavedLine;
+  if (newFace || shown != shown_) {
+    shown_ = shown;
+    placeControls(faceOf(f.fontName), shown);
+  }
 }
 
 void ForceUpdateDialog::click(const Button& model, void (*proc)()) {

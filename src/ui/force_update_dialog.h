@@ -2,6 +2,7 @@
 #pragma once
 #include <QDialog>
 
+#include "base/form_layout.h"
 #include "ui/mirror.h"
 
 class QComboBox;
@@ -26,6 +27,7 @@ class ForceUpdateDialog : public QDialog {
 
  private:
   void click(const Button& model, void (*proc)());
+  void placeControls(Face face, Arrangement shown);
 
   qt::QtPlatform& platform_;
   Mirror m_;
@@ -39,6 +41,7 @@ class ForceUpdateDialog : public QDialog {
   QPushButton* cmdForget_;
   QPushButton* cmdSet_;
   QPushButton* cmdCancel_;
+  Arrangement shown_ = Arrangement::NoSavedLine;
   bool closing_ = false;
 };
 

@@ -1,20 +1,16 @@
 #include "ui/main_window.h"
 
-#include <algorithm>
-
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QVBoxLayout>
 
 #include "app/frm_main.h"
+#include "base/forms.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/windows.h"
 
@@ -44,20 +40,13 @@ class FlatProgressBar : public QProgressBar {
   }
 };
 
-// Room for the longest instruction text (13 lines) and the widest line of either language,
-// and for the last lines of the firmware update's progress log.
-constexpr int kWindowWidth = 800;
-constexpr int kWindowHeight = 600;
-constexpr int kInfoLines = 14;
-constexpr int kProcessLines = 4;
-
 QLabel* makeLabel(QWidget* parent, const char* name) {
   auto* l = new QLabel(parent);
   l->setObjectName(name);
   return l;
 }
 
-QPlainTextEdit* makeTextBox(QWidget* parent, const char* name, int lines) {
+QPlainTextEdit* makeTextBox(QWidget* parent, const char* name) {
   auto* t = new QPlainTextEdit(parent);
   t->setObjectName(name);
   t->setReadOnly(true);
@@ -65,21 +54,13 @@ QPlainTextEdit* makeTextBox(QWidget* parent, const char* name, int lines) {
   t->setUndoRedoEnabled(false);
   t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   t->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  t->setProperty("visibleLines", lines);
   return t;
-}
-
-void fitLines(QPlainTextEdit* t) {
-  const int lines = t->property("visibleLines").toInt();
-  const int h = t->fontMetrics().lineSpacing() * lines + 2 * t->frameWidth() +
-                int(t->document()->documentMargin() * 2) + 4;
-  t->setFixedHeight(h);
 }
 
 }  // namespace
 
-QPushButton* MainWindow::makeButton(const char* name, const Button& model, void (*click)()) {
-  auto* b = new QPushButton(this);
+QPushButton* MainWindow::makeButton(QWidget* parent, const char* name, const Button& model, void (*click)()) {
+  auto* b = new QPushButton(parent);
   b->setObjectName(name);
   b->setAutoDefault(false);
   connect(b, &QPushButton::clicked, this, [this, &model, click] {
@@ -94,26 +75,20 @@ MainWindow::MainWindow(qt::QtPlatform& platform) : platform_(platform) {
   central->setObjectName("frmMainClient");
   setCentralWidget(central);
 
+  // Created in the order Tab walks them.
   fraProcess_ = new QGroupBox(central);
   fraProcess_->setObjectName("fraProcess");
-  auto* steps = new QVBoxLayout(fraProcess_);
   static const char* const kStepNames[8] = {"lblProcess01", "lblProcess02", "lblProcess03", "lblProcess04",
                                             "lblProcess05", "lblProcess06", "lblProcess07", "lblProcess08"};
-  for (int i = 0; i < 8; ++i) {
-    lblProcess_[i] = makeLabel(fraProcess_, kStepNames[i]);
-    steps->addWidget(lblProcess_[i]);
-  }
-  steps->addStretch();
+  for (int i = 0; i < 8; ++i) lblProcess_[i] = makeLabel(fraProcess_, kStepNames[i]);
 
   fraFWInfo_ = new QGroupBox(central);
   fraFWInfo_->setObjectName("fraFWInfo");
-  auto* fw = new QGridLayout(fraFWInfo_);
   lblFWFileTitle_ = makeLabel(fraFWInfo_, "lblFWFileTitle");
   lblFWFile_ = makeLabel(fraFWInfo_, "lblFWFile");
   lblFWFile_->setFrameShape(QFrame::StyledPanel);
-  lblFWFile_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   lblFWFile_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  cmdFWFileSel_ = makeButton("cmdFWFileSel", frmMain.cmdFWFileSel, cmdFWFileSel_Click);
+  cmdFWFileSel_ = makeButton(fraFWInfo_, "cmdFWFileSel", frmMain.cmdFWFileSel, cmdFWFileSel_Click);
   lblFWOldTitle_ = makeLabel(fraFWInfo_, "lblFWOldTitle");
   lblFWOld_ = makeLabel(fraFWInfo_, "lblFWOld");
   lblFWTo_ = makeLabel(fraFWInfo_, "lblFWTo");
@@ -125,46 +100,18 @@ MainWindow::MainWindow(qt::QtPlatform& platform) : platform_(platform) {
   }
   lblFWTo_->setAlignment(Qt::AlignCenter);
   for (QLabel* t : {lblFWOldTitle_, lblFWNewTitle_}) t->setAlignment(Qt::AlignCenter);
-  fw->addWidget(lblFWFileTitle_, 0, 0, 1, 3);
-  fw->addWidget(lblFWFile_, 1, 0, 1, 3);
-  fw->addWidget(cmdFWFileSel_, 1, 3);
-  fw->addWidget(lblFWOldTitle_, 2, 0);
-  fw->addWidget(lblFWNewTitle_, 2, 2);
-  fw->addWidget(lblFWOld_, 3, 0);
-  fw->addWidget(lblFWTo_, 3, 1);
-  fw->addWidget(lblFWNew_, 3, 2);
-  fw->setColumnStretch(0, 1);
-  fw->setColumnStretch(2, 1);
-  fw->setRowStretch(4, 1);
-  cmdFWFileSel_->setParent(fraFWInfo_);
 
-  txtInfo_ = makeTextBox(central, "txtInfo", kInfoLines);
-  txtProcess_ = makeTextBox(central, "txtProcess", kProcessLines);
+  txtInfo_ = makeTextBox(central, "txtInfo");
+  txtProcess_ = makeTextBox(central, "txtProcess");
   prgProcess_ = new FlatProgressBar(central);
   prgProcess_->setObjectName("prgProcess");
   prgProcess_->setTextVisible(false);
 
-  cmdCommSetting_ = makeButton("cmdCommSetting", frmMain.cmdCommSetting, cmdCommSetting_Click);
-  cmdForceUpdate_ = makeButton("cmdForceUpdate", frmMain.cmdForceUpdate, cmdForceUpdate_Click);
-  cmdCancel_ = makeButton("cmdCancel", frmMain.cmdCancel, cmdCancel_Click);
-  cmdNext_ = makeButton("cmdNext", frmMain.cmdNext, cmdNext_Click);
+  cmdCommSetting_ = makeButton(central, "cmdCommSetting", frmMain.cmdCommSetting, cmdCommSetting_Click);
+  cmdForceUpdate_ = makeButton(central, "cmdForceUpdate", frmMain.cmdForceUpdate, cmdForceUpdate_Click);
+  cmdCancel_ = makeButton(central, "cmdCancel", frmMain.cmdCancel, cmdCancel_Click);
+  cmdNext_ = makeButton(central, "cmdNext", frmMain.cmdNext, cmdNext_Click);
   cmdNext_->setDefault(true);
-
-  auto* top = new QHBoxLayout;
-  top->addWidget(fraProcess_, 1);
-  top->addWidget(fraFWInfo_, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(cmdCommSetting_);
-  buttons->addWidget(cmdForceUpdate_);
-  buttons->addStretch();
-  buttons->addWidget(cmdCancel_);
-  buttons->addWidget(cmdNext_);
-  auto* v = new QVBoxLayout(central);
-  v->addLayout(top);
-  v->addWidget(txtInfo_);
-  v->addWidget(txtProcess_);
-  v->addWidget(prgProcess_);
-  v->addLayout(buttons);
 
   auto* sts = statusBar();
   sts->setObjectName("stsAppStatus");
@@ -174,19 +121,33 @@ MainWindow::MainWindow(qt::QtPlatform& platform) : platform_(platform) {
   sts->addPermanentWidget(panel1_, 1);
   sts->addPermanentWidget(panel2_, 1);
 
-  fitLines(txtInfo_);
-  fitLines(txtProcess_);
-  resize(kWindowWidth, kWindowHeight);
+  placeControls(faceOf(frmMain.fontName));
+}
+
+void MainWindow::placeControls(Face face) {
+  auto at = [face](std::string_view control, int index = 0) { return placeOf("frmMain", control, index, face); };
+  place(fraProcess_, at("fraProcess"));
+  for (int i = 0; i < 8; ++i) place(lblProcess_[i], at("lblProcess", i + 1));
+  place(fraFWInfo_, at("fraFWInfo"));
+  for (auto [w, name] : {std::pair<QWidget*, const char*>{lblFWFileTitle_, "lblFWFileTitle"}, {lblFWFile_, "lblFWFile"},
+                         {cmdFWFileSel_, "cmdFWFileSel"}, {lblFWOldTitle_, "lblFWOldTitle"}, {lblFWOld_, "lblFWOld"},
+                         {lblFWTo_, "lblFWTo"}, {lblFWNewTitle_, "lblFWNewTitle"}, {lblFWNew_, "lblFWNew"},
+                         {txtInfo_, "txtInfo"}, {txtProcess_, "txtProcess"}, {prgProcess_, "prgProcess"},
+                         {cmdCommSetting_, "cmdCommSetting"}, {cmdForceUpdate_, "cmdForceUpdate"},
+                         {cmdCancel_, "cmdCancel"}, {cmdNext_, "cmdNext"}})
+    place(w, at(name));
+  // The main window keeps the status bar at its bottom edge and the panels in their order: the
+  // table gives the bar its height and the panels their widths.
+  statusBar()->setFixedHeight(scaled(this, at("stsAppStatus")).height());
+  panel1_->setFixedWidth(scaled(this, at("stsAppStatusPanel", 1)).width());
+  panel2_->setFixedWidth(scaled(this, at("stsAppStatusPanel", 2)).width());
+  setFixedSize(scaled(this, at("frmMain")).size());
 }
 
 void MainWindow::mirror() {
   const FrmMain& f = frmMain;
   m_.title(this, f.caption);
-  if (m_.font(this, f.fontName)) {
-    fitLines(txtInfo_);
-    fitLines(txtProcess_);
-    resize(kWindowWidth, std::max(kWindowHeight, sizeHint().height()));
-  }
+  if (m_.font(this, f.fontName)) placeControls(faceOf(f.fontName));
   m_.group(fraProcess_, f.fraProcess);
   for (int i = 0; i < 8; ++i) m_.label(lblProcess_[i], f.lblProcess[i]);
   m_.plainText(txtInfo_, f.txtInfo.text);

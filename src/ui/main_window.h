@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include "base/controls.h"
+#include "base/form_layout.h"
 #include "front/click_gate.h"
 #include "ui/mirror.h"
 
@@ -35,7 +36,9 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* e) override;
 
  private:
-  QPushButton* makeButton(const char* name, const Button& model, void (*click)());
+  QPushButton* makeButton(QWidget* parent, const char* name, const Button& model, void (*click)());
+  // Every control at its place in the layout table for the face.
+  void placeControls(Face face);
 
   qt::QtPlatform& platform_;
   bool quitting_ = false;

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTextCursor>
+#include <QWidget>
 
 #include "base/texts.h"
 #include "platform/qt/qt_platform.h"
@@ -31,6 +32,14 @@ QFont windowFontFor(const std::string& face) {
   f.setPointSize(kPointSize);
   return f;
 }
+
+QRect scaled(const QWidget* w, const Rect& r) {
+  const double sx = w->logicalDpiX() / 96.0, sy = w->logicalDpiY() / 96.0;
+  const int left = qRound(r.x * sx), top = qRound(r.y * sy);
+  return QRect(left, top, qRound(r.right() * sx) - left, qRound(r.bottom() * sy) - top);
+}
+
+void place(QWidget* w, const Rect& r) { w->setGeometry(scaled(w, r)); }
 
 QString caption(const std::string& s) { return QString::fromStdString(s).replace('&', "&&"); }
 

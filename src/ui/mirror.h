@@ -5,9 +5,11 @@
 #include <unordered_map>
 
 #include <QFont>
+#include <QRect>
 #include <QString>
 
 #include "base/controls.h"
+#include "base/form_layout.h"
 
 class QAbstractButton;
 class QComboBox;
@@ -46,6 +48,12 @@ class Mirror {
   std::unordered_map<const QObject*, std::string> last_;
   std::string face_;
 };
+
+// A place of the layout table (pixels at 96 DPI) in the widget's pixels: scaled by the screen's
+// logical DPI / 96, edges rounded so neighbours that touch still touch.
+QRect scaled(const QWidget* w, const Rect& r);
+// Puts a control at its place, relative to its container.
+void place(QWidget* w, const Rect& r);
 
 // "&" would be taken as a shortcut marker in captions.
 QString caption(const std::string& s);

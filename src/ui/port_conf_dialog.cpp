@@ -2,12 +2,9 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "config/frm_port_conf.h"
 #include "platform/qt/qt_platform.h"
@@ -41,7 +38,6 @@ PortConfDialog::PortConfDialog(qt::QtPlatform& platform, QWidget* parent) : QDia
   setModal(false);
   fraPort_ = new QGroupBox(this);
   fraPort_->setObjectName("fraPort");
-  auto* grid = new QGridLayout(fraPort_);
   for (std::size_t i = 0; i < kRows.size(); ++i) {
     titles_[i] = new QLabel(fraPort_);
     titles_[i]->setObjectName(kRows[i].title);
@@ -49,8 +45,6 @@ PortConfDialog::PortConfDialog(qt::QtPlatform& platform, QWidget* parent) : QDia
     lists_[i]->setObjectName(kRows[i].list);
     lists_[i]->setMinimumContentsLength(16);
     titles_[i]->setBuddy(lists_[i]);
-    grid->addWidget(titles_[i], int(i), 0);
-    grid->addWidget(lists_[i], int(i), 1);
     auto member = kRows[i].listModel;
     connect(lists_[i], &QComboBox::activated, this, [member](int index) { (frmPortConf.*member).listIndex = index; });
   }
@@ -60,21 +54,26 @@ PortConfDialog::PortConfDialog(qt::QtPlatform& platform, QWidget* parent) : QDia
   cmdCancel_->setObjectName("cmdCancel");
   connect(cmdSet_, &QPushButton::clicked, this, [this] { click(frmPortConf.cmdSet, frmPortConf_cmdSet_Click); });
   connect(cmdCancel_, &QPushButton::clicked, this, [this] { click(frmPortConf.cmdCancel, frmPortConf_cmdCancel_Click); });
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(cmdSet_);
-  buttons->addWidget(cmdCancel_);
-  auto* v = new QVBoxLayout(this);
-  v->addWidget(fraPort_);
-  v->addLayout(buttons);
+  placeControls(faceOf(frmPortConf.fontName));
+}
+
+void PortConfDialog::placeControls(Face face) {
+  auto at = [face](std::string_view control) { return placeOf("frmPortConf", control, 0, face); };
+  place(fraPort_, at("fraPort"));
+  for (std::size_t i = 0; i < kRows.size(); ++i) {
+    place(titles_[i], at(kRows[i].title));
+    place(lists_[i], at(kRows[i].list));
+  }
+  place(cmdSet_, at("cmdSet"));
+  place(cmdCancel_, at("cmdCancel"));
   // The size the dialog's procedures centre on the screen.
-  setFixedSize(kPortConfInnerWidth, kPortConfInnerHeight);
+  setFixedSize(scaled(this, at("frmPortConf")).size());
 }
 
 void PortConfDialog::mirror() {
   const FrmPortConf& f = frmPortConf;
   m_.title(this, f.caption);
-  m_.font(this, f.fontName);
+  if (m_.font(this, f.fontName)) placeControls(faceOf(f.fontName));
   m_.group(fraPort_, f.fraPort);
   for (std::size_t i = 0; i < kRows.size(); ++i) {
     m_.label(titles_[i], f.*kRows[i].titleModel);

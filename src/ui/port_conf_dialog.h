@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include "base/form_layout.h"
 #include "ui/mirror.h"
 
 class QComboBox;
@@ -31,6 +32,7 @@ class PortConfDialog : public QDialog {
 
  private:
   void click(const Button& model, void (*proc)());
+  void placeControls(Face face);
 
   qt::QtPlatform& platform_;
   Mirror m_;
