@@ -1,7 +1,7 @@
 ; The Windows installer: both programs, the text and the licence under Program Files for every
 ; user, a Start-menu entry for the window, and an uninstaller listed in Apps (Add or remove
 ; programs). /S installs without a question. Built by make windows:
-;   makensis -DVERSION=1.1.0 -DSTAGE=DIR -DOUTFILE=FILE packaging/windows/vq-update.nsi
+;   makensis -DVERSION=1.1.0 -DSTAGE=DIR -DOUTFILE=FILE -DICON=vq-update.ico vq-update.nsi
 ; STAGE holds vq-update.exe, vq-update-cli.exe, README-windows.txt and LICENSE.txt.
 Unicode true
 Target amd64-unicode
@@ -9,8 +9,8 @@ ManifestDPIAware true
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 
-!ifndef VERSION | STAGE | OUTFILE
-  !error "VERSION, STAGE and OUTFILE are given with -D"
+!ifndef VERSION | STAGE | OUTFILE | ICON
+  !error "VERSION, STAGE, OUTFILE and ICON are given with -D"
 !endif
 !define APPKEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\vq-update"
 
@@ -18,14 +18,15 @@ Name "vq-update ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\vq-update"
 InstallDirRegKey HKLM "${APPKEY}" "InstallLocation"
-Icon "${__FILEDIR__}\vq-update.ico"
-UninstallIcon "${__FILEDIR__}\vq-update.ico"
+Icon "${ICON}"
+UninstallIcon "${ICON}"
 
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey /LANG=0 "ProductName" "vq-update"
 VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "FileDescription" "vq-update ${VERSION} setup"
+VIAddVersionKey /LANG=0 "LegalCopyright" "2026 the vq-update developers"
 
 Page directory
 Page instfiles

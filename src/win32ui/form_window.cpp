@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "platform/native/windows_text.h"
-#include "win32ui/layout.h"
 
 namespace vq::win32ui {
 
@@ -14,6 +14,7 @@ namespace {
 constexpr wchar_t kFormClass[] = L"vq-update.form";
 constexpr int kFirstId = 100;
 constexpr int kPointSize = 9;  // as the Qt window
+constexpr int kListHeight = 160;  // the open list of a drop-down, at 96 DPI
 
 void registerClass() {
   static bool done = false;
@@ -131,20 +132,15 @@ void FormWindow::create(HWND owner, DWORD style, DWORD exStyle, int x, int y, bo
     controls_.push_back(c);
     if (specs_[i].kind == Kind::Progress) ::SendMessageW(c, PBM_SETRANGE32, 0, 1);
   }
-  if (statusBar) status_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
+  if (statusBar) status_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, 0, 0, 0, 0, hwnd_,
                                              nullptr, inst, nullptr);
   makeFonts();
   place();
-  // The window's size: its client area and, with a status bar, the bar below it.
-  const Place client = placeOf(form_, "");
-  RECT r{0, 0, scale(client.w), scale(client.h)};
-  if (status_) {
-    RECT sr;
-    ::GetWindowRect(status_, &sr);
-    r.bottom += sr.bottom - sr.top;
-  }
+  // The window's outer size for its client area in the table, and its place.
+  RECT r{0, 0, 100, 100};
   ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
-  const int w = r.right - r.left, h = r.bottom - r.top;
+  const Rect client = placeOf(form_, 0);
+  const int w = scale(client.w) + (r.right - r.left - 100), h = scale(client.h) + (r.bottom - r.top - 100);
   if (x < 0) {
     RECT area;
     if (owner && ::IsWindowVisible(owner)) {
@@ -156,7 +152,39 @@ void FormWindow::create(HWND owner, DWORD style, DWORD exStyle, int x, int y, bo
     y = std::max(0L, area.top + (area.bottom - area.top - h) / 2);
   }
   ::SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::arrange(Arrangement shown) {
+  if (shown == arrangement_) return;
+  arrangement_ = shown;
+  if (!hwnd_) return;
   place();
+  fitClient();
+}
+
+void FormWindow::fitClient() {
+  RECT client, outer;
+  ::GetClientRect(hwnd_, &client);
+  ::GetWindowRect(hwnd_, &outer);
+  const Rect want = placeOf(form_, 0);
+  const int dw = scale(want.w) - client.right, dh = scale(want.h) - client.bottom;
+  if (dw != 0 || dh != 0)
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + dw, outer.bottom - outer.top + dh,
+                   SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+Rect FormWindow::placeOf(std::string_view control, int index) const {
+  const Face face = faceOf(face_);
+  // The table answers for the form's client area under the form's own name.
+  if (control == form_ || index < 0) return vq::placeOf(form_, form_, 0, face, arrangement_);
+  const ControlPlace& p = vq::placeOf(form_, control, index, arrangement_);
+  Rect r = p.in(face);
+  if (!p.container.empty()) {
+    const Rect c = placeOf(p.container, 0);
+    r.x += c.x;
+    r.y += c.y;
+  }
+  return r;
 }
 
 void FormWindow::moveTo(int x, int y) {
@@ -187,15 +215,28 @@ void FormWindow::makeFonts() {
 
 void FormWindow::place() {
   for (std::size_t i = 0; i < specs_.size(); ++i) {
-    const Place p = placeOf(form_, specs_[i].name);
-    ::SetWindowPos(controls_[i], nullptr, scale(p.x), scale(p.y), scale(p.w), scale(p.h),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    // lblProcess01 .. lblProcess08 are the table's lblProcess 1 .. 8.
+    std::string_view name = specs_[i].name;
+    int index = 0;
+    if (name.size() == 12 && name.substr(0, 10) == "lblProcess") {
+      index = (name[10] - '0') * 10 + (name[11] - '0');
+      name = name.substr(0, 10);
+    }
+    Rect p;
+    try {
+      p = placeOf(name, index);
+    } catch (const std::out_of_range&) {
+      // Not in this arrangement (the forced-update dialog's saved line): hidden by its model.
+    }
+    // A list's window is its closed field and its open list together.
+    const int h = specs_[i].kind == Kind::Combo ? p.h + kListHeight : p.h;
+    ::SetWindowPos(controls_[i], nullptr, scale(p.x), scale(p.y), scale(p.w), scale(h), SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (status_) {
-    ::SendMessageW(status_, WM_SIZE, 0, 0);
-    RECT r;
-    ::GetClientRect(hwnd_, &r);
-    const int parts[2] = {(r.right - r.left) / 2, -1};
+    const Rect bar = placeOf("stsAppStatus", 0);
+    ::SetWindowPos(status_, nullptr, scale(bar.x), scale(bar.y), scale(bar.w), scale(bar.h), SWP_NOZORDER | SWP_NOACTIVATE);
+    const Rect first = vq::placeOf(form_, "stsAppStatusPanel", 1, faceOf(face_));
+    const int parts[2] = {scale(first.right() + (vq::placeOf(form_, "stsAppStatusPanel", 2, faceOf(face_)).x - first.right()) / 2), -1};
     ::SendMessageW(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
   }
 }
@@ -295,6 +336,8 @@ void FormWindow::font(const std::string& face) {
   if (face.empty() || face == face_ || !hwnd_) return;
   face_ = face;
   makeFonts();
+  place();
+  fitClient();
   last_.clear();  // a bold label carries its own font
 }
 

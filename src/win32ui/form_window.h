@@ -1,6 +1,6 @@
 // One window of a form model: its controls made from a list of (name, kind), placed from the
-// layout table and scaled for the monitor's DPI (again when the window moves to a monitor of
-// another DPI), and the models copied in by the mirror calls below, which touch a control
+// forms' layout table (base/form_layout.h) for the window's face and arrangement and scaled
+// for the monitor's DPI (again when the window moves to a monitor of another DPI), and the models copied in by the mirror calls below, which touch a control
 // only when its model changed: mirroring often stays cheap and does not reset a text box's
 // scroll position or a list the operator has open.
 #pragma once
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/controls.h"
+#include "base/form_layout.h"
 
 namespace vq::win32ui {
 
@@ -46,6 +47,8 @@ class FormWindow {
   // Creates the window hidden, its client area sized from the table for the DPI it lands
   // on, at (x, y) on the screen, or centred over owner (or the screen) when x < 0.
   void create(HWND owner, DWORD style, DWORD exStyle, int x, int y, bool statusBar);
+  // frmForceUpdate's two arrangements: the controls move and the window grows or shrinks.
+  void arrange(Arrangement shown);
   void destroy();
   HWND hwnd() const { return hwnd_; }
   HWND control(std::string_view name) const;
@@ -84,6 +87,8 @@ class FormWindow {
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   void makeFonts();
   void place();
+  void fitClient();
+  Rect placeOf(std::string_view control, int index) const;
   int scale(int v) const { return MulDiv(v, dpi_, 96); }
   bool changed(HWND w, const std::string& now);
   void show(HWND w, bool visible);
@@ -95,6 +100,7 @@ class FormWindow {
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
   std::string face_;
+  Arrangement arrangement_ = Arrangement::Always;
   HFONT normal_ = nullptr;
   HFONT bold_ = nullptr;
   std::unordered_map<HWND, std::string> last_;

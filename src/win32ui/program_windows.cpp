@@ -65,6 +65,11 @@ std::vector<ControlSpec> forceUpdateSpecs() {
           {"cmdCancel", Kind::Button}};
 }
 
+// The forced-update dialog grows a line while a saved update waits for the port.
+Arrangement savedLine() {
+  return frmForceUpdate.lblSaved.visible ? Arrangement::SavedLine : Arrangement::NoSavedLine;
+}
+
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
@@ -230,6 +235,7 @@ void ProgramWindows::closePortConfDialog() {
 void ProgramWindows::mirrorForceUpdate() {
   const FrmForceUpdate& f = frmForceUpdate;
   FormWindow& w = *forceUpdate_;
+  w.arrange(savedLine());
   w.title(f.caption);
   w.font(f.fontName);
   w.label("lblModelTitle", f.lblModelTitle);
@@ -281,6 +287,7 @@ void ProgramWindows::showForceUpdateDialog() {
     closed = true;
     runProcedure(frmForceUpdate_QueryUnload);
   };
+  w.arrange(savedLine());
   w.create(main_.hwnd(), kDialogStyle, kDialogExStyle, -1, -1, false);
   mirrorForceUpdate();
   HWND others[] = {main_.hwnd(), portConf()};

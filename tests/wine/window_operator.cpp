@@ -8,6 +8,7 @@
 //   wait TEXT         waits until a control of the current window shows TEXT
 //   status TEXT       waits until the status bar's second part holds TEXT
 //   enabled CAPTION   waits until the button CAPTION is enabled
+//   progress PERCENT  waits until the progress bar is at least that far
 //   click CAPTION     clicks the button CAPTION (posted: a click that opens a modal box must not
 //                     hold the operator)
 //   select N ITEM     chooses ITEM in the current window's N-th list (from 0)
@@ -171,6 +172,14 @@ class Operator {
         HWND bar = find(L"msctls_statusbar32", L"", false);
         last_ = bar ? statusPart(bar, 1) : L"";
         return bar && last_.find(arg) != std::wstring::npos;
+      });
+    if (cmd == "progress") return waitFor("the bar never reached " + rest + " %", [&] {
+        HWND bar = find(L"msctls_progress32", L"", false);
+        if (!bar) return false;
+        const auto lo = long(::SendMessageW(bar, PBM_GETRANGE, TRUE, 0));
+        const auto hi = long(::SendMessageW(bar, PBM_GETRANGE, FALSE, 0));
+        const auto pos = long(::SendMessageW(bar, PBM_GETPOS, 0, 0));
+        return hi > lo && (pos - lo) * 100 >= std::stol(rest) * (hi - lo);
       });
     if (cmd == "enabled") return waitFor(rest + " never enabled", [&] {
         HWND b = find(L"Button", arg, true);
