@@ -203,9 +203,13 @@ void FormWindow::makeFonts() {
   if (bold_) ::DeleteObject(bold_);
   const std::wstring face = native::wideText(face_.empty() ? "Courier New" : face_);
   const int height = -MulDiv(kPointSize, dpi_, 72);
+  // The Japanese face is drawn from its bitmaps at this size (MS Gothic, and IPAGothic in its
+  // place); a smoothed bold of it is drawn from the outlines in grey and reads lighter than
+  // the plain text, so it is drawn unsmoothed like the bitmaps.
+  const DWORD quality = faceOf(face_) == Face::Japanese ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY;
   auto make = [&](int weight) {
     return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FIXED_PITCH | FF_MODERN, face.c_str());
+                         CLIP_DEFAULT_PRECIS, quality, FIXED_PITCH | FF_MODERN, face.c_str());
   };
   normal_ = make(FW_NORMAL);
   bold_ = make(FW_BOLD);

@@ -42,18 +42,19 @@ bool pointCom(const QString& target) {
 // The texts the operator reads and clicks, in the window's language.
 struct Words {
   QString locale, tag, next, end, comm, set, forced, settings;
-  QString step2Done, step3, step4, step5Done, step6, step7Done, step8, writeFailed;
+  QString step2Done, step3, step4, step5Done, step6, step7Done, step8, writeFailed, refused;
 };
 
 const Words kEnglish{"en_US.UTF-8", "en", "Next ->", "End", "Comm settings", "Set", "Forced  update", "Settings",
                      "Getting the parameters before update has been completed.", "3. Checking the version of firmware",
                      "4. Preparation for firmware update", "The firmware update is completed.",
                      "6. Preparation for updating parameters", "Updating parameters completed.",
-                     "8. Completion of updating work", "Timeout occurs when updating process."};
+                     "8. Completion of updating work", "Timeout occurs when updating process.",
+                     "Incorrect communication setting."};
 const Words kJapanese{"ja_JP.UTF-8", "ja", "次へ ＞", "終了", "通信設定", "設定", "強制更新", "設定",
                       "更新前パラメーターの取得が完了しました。", "３．ファームウェアのバージョン確認",
                       "４．ファームウェアの更新準備", "更新作業が終了しました。", "６．パラメーターの更新準備",
-                      "パラメーター書き込み完了", "８．更新作業の終了", ""};
+                      "パラメーター書き込み完了", "８．更新作業の終了", "", "通信設定が正しくありません"};
 
 // The port dialog: COM5, the link at 115200, writing at 38400.
 QStringList choosePort(const Words& w) {
@@ -210,6 +211,53 @@ class WineWindowE2eTest : public QObject {
     QVERIFY2(suite.exitCode() == 0, suite.readAll().constData());
   }
 
+  // The installer from make windows: silent, per machine, the Start-menu entry starts the
+  // window, the uninstaller listed in Apps takes everything away again.
+  void installer() {
+    const QString dist = windowsDir() + "/../dist";
+    const QStringList setups = QDir(dist).entryList({"vq-update-setup-*.exe"});
+    if (setups.isEmpty()) QSKIP("no installer (make windows)");
+    const QString programs = prefix() + "/drive_c/Program Files/vq-update";
+    const QString shortcut = prefix() + "/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/vq-update.lnk";
+    const QProcessEnvironment env = wineEnvironment("en_US.UTF-8");
+    auto wine = [&](const QStringList& args, QString* out = nullptr) {
+      QProcess p;
+      p.setProcessEnvironment(env);
+      p.start("wine", args);
+      const bool ok = p.waitForFinished(120000) && p.exitCode() == 0;
+      if (out) *out = QString::fromUtf8(p.readAllStandardOutput());
+      return ok;
+    };
+    QVERIFY(wine({dist + "/" + setups.last(), "/S"}));
+    for (const char* f : {"vq-update.exe", "vq-update-cli.exe", "README-windows.txt", "LICENSE.txt", "uninstall.exe"})
+      QVERIFY2(QFileInfo::exists(programs + "/" + f), f);
+    QVERIFY(QFileInfo::exists(shortcut));
+    QString out;
+    QVERIFY(wine({"reg", "query", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\vq-update"}, &out));
+    QVERIFY2(out.contains("UninstallString") && out.contains("vq-update 1.1.0"), qPrintable(out));
+    QVERIFY(wine({programs + "/vq-update.exe", "--version"}, &out));
+    QCOMPARE(out.trimmed(), QString("vq-update 1.1.0"));
+
+    // The Start-menu entry opens the window; the operator closes it.
+    QProcess start;
+    start.setProcessEnvironment(env);
+    start.start("wine", {"start", "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\vq-update.lnk"});
+    QVERIFY(start.waitForFinished(60000));
+    QTemporaryDir dir;
+    QFile script(dir.filePath("script.txt"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("window VQ SYSTEM\nclose\ngone\n");
+    script.close();
+    QVERIFY(wine({operatorExe(), winPath(script.fileName())}, &out));
+
+    // The uninstaller copies itself away and returns at once: wait for its work.
+    QVERIFY(wine({programs + "/uninstall.exe", "/S"}));
+    for (int i = 0; i < 100 && QFileInfo::exists(programs); ++i) QTest::qWait(200);
+    QVERIFY(!QFileInfo::exists(programs));
+    QVERIFY(!QFileInfo::exists(shortcut));
+    QVERIFY(!wine({"reg", "query", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\vq-update"}));
+  }
+
   void update_data() {
     QTest::addColumn<QString>("language");     // en, ja
     QTest::addColumn<QStringList>("simArgs");
@@ -224,6 +272,7 @@ class WineWindowE2eTest : public QObject {
         << "en" << sim + QStringList{"--fault", "wdata#10:drop"} << "fail5" << "yes" << kept;
     QTest::newRow("forced update") << "en" << sim << "forced" << "yes" << "VQA-7000| 24680";
     QTest::newRow("a port gone after it was chosen") << "en" << sim << "missing" << "no" << kept;
+    QTest::newRow("4 data bits refused when the port opens") << "ja" << sim << "refused" << "no" << kept;
   }
 
   void update() {
@@ -259,6 +308,14 @@ class WineWindowE2eTest : public QObject {
                           "window Forced update config", "type 0 24680", "shot forced-en", "click " + w.settings,
                           "gone", "window VQ SYSTEM", "wait " + w.step3, "enabled " + w.next, "shot step3-forced-en"} +
               step(w, w.step4, "step4-en") + fromStep4(w);
+    } else if (script == "refused") {
+      // The dialog takes any entry of its lists; the port refuses 4 data bits once step 2 opens it.
+      lines = QStringList{"window VQ SYSTEM"} + choosePort(w) +
+              QStringList{"click " + w.comm, "window " + w.comm, "select 4 4", "click " + w.set, "gone",
+                          "window VQ SYSTEM"} +
+              chooseFile(file) +
+              QStringList{"click " + w.next, "box " + w.refused, "shot refused-box-" + w.tag, "click OK",
+                          "window VQ SYSTEM", "enabled " + w.next, "close", "gone"};
     } else {
       // COM5 chosen, then gone before Next: step 2's box, the cause below the progress lines.
       lines = QStringList{"window VQ SYSTEM"} + choosePort(w) + chooseFile(file) +
