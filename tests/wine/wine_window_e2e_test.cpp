@@ -334,6 +334,8 @@ class WineWindowE2eTest : public QObject {
     QCOMPARE(rep["flash_matches_update_file"], flashed);
     QCOMPARE(rep["model"], identity.section('|', 0, 0));
     QCOMPARE(rep["serial"], identity.section('|', 1));
+    // The setting read in step 2 goes back in step 7 (a forced update has not read it).
+    if (script != "forced") QCOMPARE(rep["cmd04"], QString("9"));
     pointCom(QString());
   }
 
