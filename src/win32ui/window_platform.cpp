@@ -17,7 +17,13 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kYieldAgain = std::chrono::microseconds(200);
 constexpr auto kMirrorEvery = std::chrono::milliseconds(100);
 constexpr wchar_t kBoxTitle[] = L"vq-update";
+constexpr int kIdleMirrorMs = 50;
 }  // namespace
+
+WindowPlatform::WindowPlatform(const native::ComPortMap& map, WindowLoop& loop) : map_(map), loop_(loop) {
+  idleMirror_ = loop_.events().timer(false, [this] { mirrorIfDue(); });
+  idleMirror_->start(kIdleMirrorMs);
+}
 
 void WindowPlatform::mirrorAll() {
   lastMirror_ = Clock::now();

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -17,7 +18,7 @@ namespace vq::win32ui {
 
 class WindowPlatform : public Platform {
  public:
-  WindowPlatform(const native::ComPortMap& map, WindowLoop& loop) : map_(map), loop_(loop) {}
+  WindowPlatform(const native::ComPortMap& map, WindowLoop& loop);
 
   void doEvents() override;
   void waitEvents() override;
@@ -51,6 +52,8 @@ class WindowPlatform : public Platform {
   std::chrono::steady_clock::time_point lastMirror_{};
   bool busy_ = false;
   std::optional<std::string> fileAnswer_;
+  // Between yields (the wizard idle, a batch left open) changes are picked up this often.
+  std::unique_ptr<native::LoopTimer> idleMirror_;
 };
 
 }  // namespace vq::win32ui
