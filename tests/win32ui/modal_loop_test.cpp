@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include <atomic>
 #include <thread>
 
@@ -14,7 +16,7 @@ namespace {
 
 using vq::win32ui::WindowLoop;
 
-enum class Modal { MessageBox, DialogBox };
+enum class Modal { MessageBox, DialogBox, FileDialog };
 
 // A dialog box from a template in memory: the system's dialog loop, as the file dialog's.
 INT_PTR showDialog() {
@@ -36,8 +38,21 @@ INT_PTR showDialog() {
 }
 
 void showModal(Modal kind) {
-  if (kind == Modal::MessageBox) ::MessageBoxW(nullptr, L"served?", L"vq-modal-test", MB_OK);
-  else showDialog();
+  if (kind == Modal::MessageBox) {
+    ::MessageBoxW(nullptr, L"served?", L"vq-modal-test", MB_OK);
+  } else if (kind == Modal::DialogBox) {
+    showDialog();
+  } else {
+    wchar_t file[MAX_PATH] = L"";
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.lpstrFilter = L"Bin code\0*.bin\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrTitle = L"vq-modal-test";
+    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+    ::GetOpenFileNameW(&ofn);
+  }
 }
 
 TEST(ModalLoop, ThePortAndTheTimersAreServedInsideTheSystemsModalLoops) {
@@ -47,11 +62,12 @@ TEST(ModalLoop, ThePortAndTheTimersAreServedInsideTheSystemsModalLoops) {
   } const cases[] = {
       {Modal::MessageBox, true},
       {Modal::DialogBox, true},
+      {Modal::FileDialog, true},
       // Without the scope nothing waits on our handles: the test sees a stall.
       {Modal::MessageBox, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "dialog box " << (c.kind == Modal::DialogBox) << ", scoped " << c.scoped);
+    SCOPED_TRACE(testing::Message() << "modal " << int(c.kind) << ", scoped " << c.scoped);
     WindowLoop loop;
     HANDLE input = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     int ticks = 0, reads = 0;
@@ -74,7 +90,7 @@ TEST(ModalLoop, ThePortAndTheTimersAreServedInsideTheSystemsModalLoops) {
       ::Sleep(100);
       ::SetEvent(input);
       ::Sleep(200);
-      if (box) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+      if (box) ::PostMessageW(box, WM_COMMAND, c.kind == Modal::FileDialog ? IDCANCEL : IDOK, 0);
       done = true;
     });
     {

@@ -72,7 +72,8 @@ QStringList step(const Words& w, const QString& waitFor, const QString& shot) {
 
 // From step 4 to the end: step 5 (a picture while it writes), 6, 7, 8 and End.
 QStringList fromStep4(const Words& w) {
-  return QStringList{"click " + w.next, "status WRITE DATA SEND", "progress 50", "shot step5-mid-" + w.tag, "wait " + w.step5Done,
+  // The close box while step 5 writes is refused: the window stays and the step goes on.
+  return QStringList{"click " + w.next, "status WRITE DATA SEND", "close", "progress 50", "shot step5-mid-" + w.tag, "wait " + w.step5Done,
                      "enabled " + w.next, "shot step5-" + w.tag} +
          step(w, w.step6, "step6-" + w.tag) + step(w, w.step7Done, "step7-" + w.tag) +
          QStringList{"click " + w.next, "wait " + w.step8, "enabled " + w.end, "shot step8-" + w.tag, "click " + w.end,
