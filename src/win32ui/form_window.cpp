@@ -255,10 +255,16 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
   HWND self = hwnd_;  // gone from the object at WM_NCDESTROY
   switch (msg) {
     case WM_COMMAND: {
-      const int id = LOWORD(wp) - kFirstId;
+      int id = LOWORD(wp) - kFirstId;
       if (id == IDCANCEL - kFirstId && onClose) {  // Escape in a dialog
         onClose();
         return 0;
+      }
+      if (id == IDOK - kFirstId) {  // Enter in a dialog: its default button
+        for (std::size_t i = 0; i < specs_.size(); ++i)
+          if (specs_[i].kind == Kind::DefaultButton && ::IsWindowEnabled(controls_[i])) id = int(i);
+        if (id < 0) return 0;
+        wp = MAKEWPARAM(kFirstId + id, BN_CLICKED);
       }
       if (id < 0 || id >= int(specs_.size()) || !onCommand) break;
       const int code = HIWORD(wp);
