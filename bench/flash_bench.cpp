@@ -20,6 +20,7 @@
 #include "base/boot_state.h"
 #include "e2e/program_on_sim.h"
 #include "e2e/protocol_limit.h"
+#include "flash/boot_exchange_state.h"
 #include "flash/boot_frames.h"
 
 using namespace vq;

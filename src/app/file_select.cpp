@@ -24,8 +24,10 @@ namespace vq {
 
 namespace {
 
-// The codes of the file selection are shown at once and never reach the wizard's sequence.
+// The codes of the file selection are shown at once and never reach the wizard's sequence;
+// gFileSelectCode keeps the one shown.
 void showAtOnce(std::uint8_t code) {
+  gFileSelectCode = code;
   gErrCode = code;
   subShowError();
   gErrCode = 0;
@@ -84,6 +86,7 @@ bool checkSha256(const std::string& path) {
 }  // namespace
 
 void subSelectFile() {
+  gFileSelectCode = 0;
   const std::string path = platform().openFileDialog("Bin code", "*.bin");
 
   if (path.empty()) {

@@ -6,18 +6,16 @@
 
 #include "app/file_select.h"
 #include "app/frm_force_update.h"
+#include "app/reset_all_state.h"
 #include "app/sequencer.h"
 #include "app/update_attempt.h"
 #include "app/update_journal_steps.h"
-#include "base/comm_settings.h"
-#include "base/firmware_file.h"
-#include "base/link_state.h"
 #include "base/state.h"
 #include "base/texts.h"
 #include "config/frm_port_conf.h"
 #include "flash/boot_exchange.h"
 #include "link/link_engine.h"
-#include "platform/windows.h"
+#include "platform/app_windows.h"
 
 namespace vq {
 
@@ -73,25 +71,14 @@ void frmMain_Load() {
   gLangId = static_cast<std::int16_t>(platform().systemLangId());
   frmMain.caption = windowCaption();
 
-  resetCommSettings();
-  gStep = 0;
-  gLinkBusy = false;
-  gFileValid = false;
-
   // One face for every control of the window, the status bar included.
   frmMain.fontName = windowFont();
   setCaptions();
 
-  frmMain.lblFWFile.caption.clear();
   frmMain.lblFWOld.caption = "Unkonwn";
   frmMain.lblFWNew.caption = "No select";
-  frmMain.txtProcess.text.clear();
   frmMain.lblFWTo.caption = "--->";
   frmMain.cmdFWFileSel.caption = "...";
-
-  frmMain.prgProcess.max = 1;
-  frmMain.prgProcess.min = 0;
-  frmMain.prgProcess.value = 0;
 
   // A receive event for every byte; input() always takes everything buffered, as bytes.
   SerialPort& port = mscComm();

@@ -11,14 +11,14 @@
 #include "base/error_display.h"
 #include "base/firmware_file.h"
 #include "base/forms.h"
-#include "base/image_state.h"
 #include "base/param_store.h"
 #include "base/progress.h"
 #include "base/state.h"
 #include "base/texts.h"
+#include "base/version_text.h"
+#include "platform/app_windows.h"
 #include "platform/platform.h"
 #include "platform/port_problem.h"
-#include "platform/windows.h"
 
 namespace vq {
 
@@ -154,11 +154,6 @@ void subShowPortProblem(const PortProblem& p) {
   if (line.empty()) return;
   // Below everything the box shows, the line the step stopped at included.
   subShowBelowProgress(line);
-}
-
-std::string fncVersionText(std::uint8_t main, std::uint8_t rev) {
-  return "Ver." + std::to_string(main / 10) + "." + std::to_string(main % 10) + "." +
-         std::to_string(rev);
 }
 
 void subStep1Start() {

@@ -32,7 +32,4 @@ void subStep4PrepareFirmwareUpdate();
 void subStep6PrepareParameterUpdate();
 void subStep8End();
 
-// "Ver.1.2.3" from a version byte (major * 10 + minor) and a revision byte.
-std::string fncVersionText(std::uint8_t main, std::uint8_t rev);
-
 }  // namespace vq

@@ -1,11 +1,11 @@
 #include "app/update_attempt.h"
 
-#include "app/sequencer.h"
 #include "base/comm_settings.h"
 #include "base/firmware_file.h"
 #include "base/forms.h"
 #include "base/param_store.h"
 #include "base/state.h"
+#include "base/version_text.h"
 
 namespace vq {
 
@@ -37,8 +37,6 @@ void end(int result, int failedStep) {
 }  // namespace
 
 void installUpdateRecordSink(UpdateRecordSink* sink) { gSink = sink; }
-
-bool fncAttemptOpen() { return gAttempt.open; }
 
 void noteStepStarting(int stepNo) {
   if (stepNo == 5) gFlash = Flash::Unknown;

@@ -17,8 +17,6 @@ void noteStepEnded(int stepNo);
 // The program ends, or the operator stopped it: an attempt still open is recorded as stopped
 // at the step on screen (or running).
 void noteUpdateStopped();
-// Whether an attempt is open (started, not yet recorded).
-bool fncAttemptOpen();
 
 // The record of the wizard as it stands, ended with this result at this step (none for 0):
 // what the sink gets, and what vq-update-cli prints for a run that never began an attempt.

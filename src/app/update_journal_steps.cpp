@@ -5,7 +5,6 @@
 #include "base/forms.h"
 #include "base/comm_settings.h"
 #include "base/firmware_file.h"
-#include "base/image_state.h"
 #include "base/param_store.h"
 #include "base/progress.h"
 #include "base/state.h"

@@ -1,8 +1,8 @@
-// State of the boot-mode flash programmer.
+// The boot-mode flash programmer's state the other parts share: the exchange's state and the
+// result step 5 keeps. The exchange's own state (frames, bound, resends) is in
+// flash/boot_exchange_state.h.
 #pragma once
 #include <cstdint>
-
-#include "base/bytes.h"
 
 namespace vq {
 
@@ -15,17 +15,8 @@ enum BootState : std::uint8_t {
   bsFailed = 10,
 };
 
-extern Bytes gBootTx;               // frame being sent
-extern Bytes gBootRx;               // reply buffer, sized to the expected reply
 extern std::uint8_t gBootState;
-extern std::int32_t gBootTimeout;   // reply time-out of the current exchange, ms
-extern std::uint8_t gBootRetry;     // resends of the reset exchanges
-extern std::uint8_t gBootResult;    // result of the running stage, 0 = success
 extern std::uint8_t gFlashResult;   // result of the last stage run by step 5
-// Bytes read behind the last reply. A stage that waits for a further status without sending
-// takes them as that status's start (a controller may send both statuses back to back and a
-// batching adapter deliver them in one read); the next send drops them.
-extern Bytes gBootSurplus;
 
 void resetBootState();
 

@@ -9,6 +9,7 @@ Bytes gFileData;
 bool gFileValid = false;
 std::string gFileSha256Expected;
 std::string gFileSelectionLines;
+std::uint8_t gFileSelectCode = 0;
 
 void resetFirmwareFileState() {
   gFilePath.clear();
@@ -18,6 +19,7 @@ void resetFirmwareFileState() {
   gFileValid = false;
   gFileSha256Expected.clear();
   gFileSelectionLines.clear();
+  gFileSelectCode = 0;
 }
 
 }  // namespace vq

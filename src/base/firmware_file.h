@@ -18,6 +18,9 @@ extern std::string gFileSha256Expected;
 // The lines the last selection put into the progress box, line breaks included: the next
 // selection takes them away while the box still ends with them, so the box shows one file's.
 extern std::string gFileSelectionLines;
+// The wizard code (21, 22 or 23) the last file selection showed; 0 when it showed none. The
+// selection shows its code at once and clears gErrCode; this keeps it for whoever asks after.
+extern std::uint8_t gFileSelectCode;
 
 void resetFirmwareFileState();
 

@@ -3,11 +3,9 @@
 namespace vq {
 
 std::array<Block, kBlockCount> gImage{};
-std::string gProgressLog;
 
 void resetWriteBlockState() {
   for (auto& b : gImage) b.fill(0xFF);
-  gProgressLog.clear();
 }
 
 }  // namespace vq

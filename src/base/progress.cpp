@@ -1,7 +1,6 @@
 #include "base/progress.h"
 
 #include "base/forms.h"
-#include "base/image_state.h"
 
 namespace vq {
 
@@ -9,6 +8,10 @@ namespace {
 FormProgress gFormProgress;
 Progress* gProgress = nullptr;
 }  // namespace
+
+std::string gProgressLog;
+
+void resetProgressState() { gProgressLog.clear(); }
 
 void FormProgress::linkState(const std::string& text) { frmMain.stsAppStatus.panel2 = text; }
 

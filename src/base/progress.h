@@ -51,6 +51,12 @@ Progress& progress();
 // nullptr goes back to the wizard's.
 void installProgress(Progress* p);
 
+// The kept part of txtProcess: the lines a new progress line goes below. FormProgress::line
+// and subShowBelowProgress are the ones that write it.
+extern std::string gProgressLog;
+// Its start-up value (empty); resetBaseState() calls it.
+void resetProgressState();
+
 // Keeps a line below everything the progress box shows, its last line included: a cause, a
 // note that must stay in view while later lines come.
 void subShowBelowProgress(const std::string& line);

@@ -7,6 +7,7 @@
 #include "base/image_state.h"
 #include "base/link_state.h"
 #include "base/param_store.h"
+#include "base/progress.h"
 
 namespace vq {
 
@@ -26,11 +27,12 @@ void resetAppState() {
   gForceUpdate = false;
 }
 
-void resetAllState() {
+void resetBaseState() {
   resetAppState();
   resetCommSettings();
   resetFirmwareFileState();
   resetWriteBlockState();
+  resetProgressState();
   resetLinkState();
   resetParamStore();
   resetBootState();

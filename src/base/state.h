@@ -1,7 +1,9 @@
-// Process-wide state of the update wizard. Each subsystem's state has its own header here in
-// base/ (comm_settings.h, firmware_file.h, image_state.h, link_state.h, param_store.h,
-// boot_state.h, and the form models in forms.h); resetAllState() brings all of it to its
-// start-up values.
+// Process-wide state of the update wizard. The state the parts share has its own header here
+// in base/ (comm_settings.h, firmware_file.h, image_state.h, link_state.h, param_store.h,
+// boot_state.h, the progress box's kept lines in progress.h, and the form models in forms.h);
+// resetBaseState() brings all of it to its start-up values. The link engine and the boot
+// exchange keep their own state (link/link_engine_state.h, flash/boot_exchange_state.h);
+// resetAllState() (app/reset_all_state.h) resets base's and theirs.
 #pragma once
 #include <cstdint>
 
@@ -21,8 +23,7 @@ extern std::uint8_t gFwOldRev;
 extern bool gForceUpdate;        // the forced-update dialog accepted a model and serial number
 
 void resetAppState();
-// Start-up values of every subsystem's state and of the three form models; called by start-up
-// and every test fixture.
-void resetAllState();
+// Start-up values of all of base's state and of the three form models; resetAllState() calls it.
+void resetBaseState();
 
 }  // namespace vq

@@ -7,6 +7,7 @@
 
 #include "base/sha256.h"
 #include "base/texts.h"
+#include "base/version_text.h"
 
 namespace vq {
 
@@ -158,9 +159,8 @@ std::string fncTypedSerial(const std::string& serial) {
 }
 
 std::string fncJournalSummary(const JournalEntry& e) {
-  const unsigned main = e.fwMain, rev = e.fwRev;
-  return e.model + " " + e.serial + ", Ver." + std::to_string(main / 10) + "." + std::to_string(main % 10) + "." +
-         std::to_string(rev) + ", " + e.time + ", " + e.port + ", " + e.fileName;
+  return e.model + " " + e.serial + ", " + fncVersionText(e.fwMain, e.fwRev) + ", " + e.time + ", " + e.port + ", " +
+         e.fileName;
 }
 
 }  // namespace vq

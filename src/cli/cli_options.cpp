@@ -98,42 +98,23 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
     const std::string a = r.name();
     std::vector<std::string> pair;
     auto missing = [&](const std::string& name) { return name + " needs a value"; };
-    auto needsTwo = [&](const std::string& what) { return a + " needs MODEL and SERIAL, e.g. " + a + " " + what; };
 
-    if (r.flag("--help") || r.flag("-h")) {
-      o.help = true;
+    const std::pair<const char*, bool*> flags[] = {
+        {"--help", &o.help},     {"-h", &o.help},         {"--version", &o.version}, {"--resume", &o.resume},
+        {"--list-unfinished", &o.listUnfinished}, {"--switch-ready", &o.switchReady}, {"--json", &o.json}};
+    if (std::any_of(std::begin(flags), std::end(flags), [&](const auto& f) { return r.flag(f.first) && (*f.second = true); }))
       continue;
-    } else if (r.flag("--version")) {
-      o.version = true;
-      continue;
-    } else if (r.flag("--resume")) {
-      o.resume = true;
-      continue;
-    } else if (r.flag("--list-unfinished")) {
-      o.listUnfinished = true;
-      continue;
-    } else if (r.flag("--check-port")) {
+    if (r.flag("--check-port")) {
       // Its port is optional: every serial device without one.
       o.checkPort = true;
       r.optionalValue(o.checkWhich);
       continue;
-    } else if (r.flag("--switch-ready")) {
-      o.switchReady = true;
-      continue;
-    } else if (r.flag("--json")) {
-      o.json = true;
-      continue;
-    } else if (const ArgReader::Took t = r.values("--forget", 2, pair); t != ArgReader::Took::No) {
-      if (t == ArgReader::Took::NoValue) return needsTwo("VQA-7001 12345");
-      o.forget = true;
-      o.forgetModel = pair[0];
-      o.forgetSerial = pair[1];
-      continue;
-    } else if (const ArgReader::Took t = r.values("--forced", 2, pair); t != ArgReader::Took::No) {
-      if (t == ArgReader::Took::NoValue) return needsTwo("VQA-7001 12345");
-      o.forced = true;
-      o.forcedModel = pair[0];
-      o.forcedSerial = pair[1];
+    } else if (a == "--forget" || a == "--forced") {
+      if (r.values(a, 2, pair) != ArgReader::Took::Yes) return a + " needs MODEL and SERIAL, e.g. " + a + " VQA-7001 12345";
+      const bool forced = a == "--forced";
+      (forced ? o.forced : o.forget) = true;
+      (forced ? o.forcedModel : o.forgetModel) = pair[0];
+      (forced ? o.forcedSerial : o.forgetSerial) = pair[1];
       continue;
     }
     // Every other option takes one value: "--name value" or "--name=value".

@@ -10,7 +10,6 @@
 #include "app/update_attempt.h"
 #include "app/update_journal_steps.h"
 #include "base/comm_settings.h"
-#include "base/error_display.h"
 #include "base/firmware_file.h"
 #include "base/forms.h"
 #include "base/param_store.h"
@@ -57,13 +56,6 @@ constexpr const char* kProgram = "vq-update-cli " VQ_VERSION;
 std::string plainLines(std::string text) {
   for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
   return text;
-}
-
-// The code whose message the file selection showed.
-int fileCodeOf(const std::string& message) {
-  for (const std::uint8_t c : {kCodeFileName, kCodeFileInvalid, kCodeFileOpen})
-    if (const Text* t = errorText(c); t && message == pick(*t)) return c;
-  return kCodeFileOpen;
 }
 
 }  // namespace
@@ -216,8 +208,7 @@ int Run::exec() {
   platform_.setFileAnswer(utf8Of(std::filesystem::absolute(pathOf(opt_.file), ec)));
   subSelectFile();
   if (!gFileValid) {
-    if (!messages_.empty()) return finish(fileCodeOf(messages_.back()), 1);
-    return finish(kCodeFileOpen, 1);
+    return finish(gFileSelectCode != 0 ? gFileSelectCode : kCodeFileOpen, 1);
   }
   terminal_->say(frmMain.lblFWFileTitle.caption + " " + frmMain.lblFWFile.caption + "  " + frmMain.lblFWNew.caption);
 

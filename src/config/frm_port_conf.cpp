@@ -7,7 +7,7 @@
 #include "base/state.h"
 #include "base/texts.h"
 #include "config/port_scan.h"
-#include "platform/windows.h"
+#include "platform/app_windows.h"
 
 namespace vq {
 

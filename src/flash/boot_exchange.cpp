@@ -8,6 +8,7 @@
 #include "base/boot_state.h"
 #include "base/progress.h"
 #include "base/state.h"
+#include "flash/boot_exchange_state.h"
 #include "flash/boot_frames.h"
 #include "platform/line_settings.h"
 

@@ -53,4 +53,8 @@ std::uint8_t runCommandStage(const StageTexts& texts, const char* tag, const Byt
 void showStageText(const std::string& text);
 void showStageCompleted(const std::string& text, bool keep = true);
 
+// The exchange's own state (flash/boot_exchange_state.h, kept inside flash/) to its start-up
+// values; resetAllState() (app/reset_all_state.h) calls it.
+void resetBootExchangeState();
+
 }  // namespace vq

@@ -5,6 +5,7 @@
 #include "base/progress.h"
 #include "base/state.h"
 #include "flash/boot_exchange.h"
+#include "flash/boot_exchange_state.h"
 #include "flash/boot_frames.h"
 #include "flash/boot_stages.h"
 #include "flash/boot_texts.h"

@@ -6,6 +6,7 @@
 #include "base/link_state.h"
 #include "base/param_store.h"
 #include "link/bas_function.h"
+#include "link/link_engine_state.h"
 
 namespace vq {
 

@@ -7,6 +7,7 @@
 #include "link/bas_command_recv.h"
 #include "link/bas_command_send.h"
 #include "link/bas_function.h"
+#include "link/link_engine_state.h"
 
 namespace vq {
 

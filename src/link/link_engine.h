@@ -48,4 +48,8 @@ std::uint8_t fncLinkCodeOfPortError(int number);
 void subClearQueue();    // sync, command and checksum of every queued request to 0
 void subClearRxFrame();  // sync, command, status and checksum of gRxFrame to 0
 
+// The engine's own state (link/link_engine_state.h, kept inside link/) to its start-up
+// values; resetAllState() (app/reset_all_state.h) calls it.
+void resetLinkEngineState();
+
 }  // namespace vq

@@ -2,7 +2,7 @@
 
 #include "base/error_display.h"
 #include "base/progress.h"
-#include "platform/windows.h"
+#include "platform/app_windows.h"
 
 #include <cstdlib>
 #include <cstdio>

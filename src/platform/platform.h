@@ -1,6 +1,6 @@
 // The platform services the core uses: the serial port mscComm, the timer tmrComm, event
 // processing, message boxes, the file dialog, the language id and the cursor. The
-// application's windows are behind platform/windows.h.
+// application's windows are behind platform/app_windows.h.
 // Two implementations: Qt (src/platform/qt) for the program, virtual time (src/platform/virtual)
 // for tests. Nothing in the core talks to Qt or to the wall clock except through these.
 #pragma once

@@ -11,8 +11,8 @@
 
 #include "app/frm_main.h"
 #include "base/forms.h"
+#include "platform/app_windows.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/windows.h"
 
 namespace vq::ui {
 

@@ -4,8 +4,8 @@
 #include <QElapsedTimer>
 #include <QPointer>
 
+#include "platform/app_windows.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/windows.h"
 
 namespace vq::ui {
 

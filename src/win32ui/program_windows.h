@@ -1,11 +1,11 @@
 // The three forms as Win32 windows over the same models the Qt window renders, and the
-// Windows seam of the procedures (platform/windows.h): the forced-update dialog shown modally
+// Windows seam of the procedures (platform/app_windows.h): the forced-update dialog shown modally
 // in a loop of ours, the port dialog modeless, the repaint and the end.
 #pragma once
 #include <chrono>
 #include <memory>
 
-#include "platform/windows.h"
+#include "platform/app_windows.h"
 #include "win32ui/form_window.h"
 #include "win32ui/window_loop.h"
 #include "win32ui/window_platform.h"

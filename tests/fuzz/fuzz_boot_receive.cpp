@@ -11,12 +11,13 @@
 #include <exception>
 #include <string>
 
-#include "base/boot_state.h"
+#include "app/reset_all_state.h"
 #include "base/comm_settings.h"
 #include "base/image_state.h"
 #include "base/progress.h"
 #include "base/state.h"
 #include "flash/boot_exchange.h"
+#include "flash/boot_exchange_state.h"
 #include "flash/boot_stages.h"
 #include "fuzz/fuzz_support.h"
 

@@ -4,8 +4,8 @@
 // connect and clock stage without crashing or waiting for ever.
 #include <string>
 
+#include "app/reset_all_state.h"
 #include "base/link_state.h"
-#include "base/state.h"
 #include "fault_plan.h"
 #include "flash/boot_exchange.h"
 #include "flash/boot_stages.h"

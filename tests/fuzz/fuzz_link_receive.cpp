@@ -7,12 +7,14 @@
 // command of the request in flight.
 #include <algorithm>
 
+#include "app/reset_all_state.h"
 #include "base/link_state.h"
 #include "base/param_store.h"
 #include "base/state.h"
 #include "fuzz/fuzz_support.h"
 #include "link/bas_command_send.h"
 #include "link/link_engine.h"
+#include "link/link_engine_state.h"
 
 using namespace vq;
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/file_select.h"
+#include "app/reset_all_state.h"
 #include "base/error_display.h"
 #include "base/firmware_file.h"
 #include "base/forms.h"

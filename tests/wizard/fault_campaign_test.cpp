@@ -10,7 +10,6 @@
 
 #include "app/step_texts.h"
 #include "base/boot_state.h"
-#include "base/image_state.h"
 #include "base/progress.h"
 #include "base/error_display.h"
 #include "base/firmware_file.h"
@@ -214,14 +213,6 @@ class FaultCampaign : public WizardTest, public ::testing::WithParamInterface<Fa
     while (gStep < 7 && p->messages.empty()) next();
   }
 
-  // The code whose message is on screen, for failure output.
-  static int shownCode(const std::string& message) {
-    for (int code = 0; code < 256; ++code) {
-      if (const Text* t = errorText(code); t && t->en == message) return code;
-    }
-    return -1;
-  }
-
   std::string lastFrames() const {
     std::string out;
     const auto& f = dev.frames();
@@ -246,11 +237,11 @@ TEST_P(FaultCampaign, EndsWithItsCodeAndARetryCompletes) {
 
   dev.faults = {};  // the fault belongs to the row's step; the operator may then retry
   if (c.code == 0) {
-    EXPECT_TRUE(p->messages.empty()) << "code " << shownCode(p->messages[0]) << lastFrames();
+    EXPECT_TRUE(p->messages.empty()) << p->messages[0] << lastFrames();
     EXPECT_EQ(gStep, c.step - 1);
   } else {
     ASSERT_EQ(p->messages.size(), 1u) << "step " << int(gStep) + 1 << lastFrames();
-    EXPECT_EQ(shownCode(p->messages[0]), c.code);
+    EXPECT_EQ(p->messages[0], errorText(c.code)->en);
     // Back one step, and nothing says the failed step finished.
     EXPECT_EQ(gStep, c.step - 2);
     EXPECT_EQ(boldStep(), c.step - 1);
@@ -273,7 +264,7 @@ TEST_P(FaultCampaign, EndsWithItsCodeAndARetryCompletes) {
     p->messages.clear();
   }
   walk();
-  ASSERT_TRUE(p->messages.empty()) << "code " << shownCode(p->messages[0]) << " in step " << gStep + 2
+  ASSERT_TRUE(p->messages.empty()) << p->messages[0] << " in step " << gStep + 2
                                     << lastFrames();
   EXPECT_EQ(gStep, 7);
   EXPECT_EQ(dev.flash, sim::flashImageOf(file));

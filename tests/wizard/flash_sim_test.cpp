@@ -4,6 +4,7 @@
 #include "base/comm_settings.h"
 #include "base/error_display.h"
 #include "base/firmware_file.h"
+#include "base/progress.h"
 #include "image/write_blocks.h"
 #include "vq_device.h"
 #include "wizard/wizard_fixture.h"

@@ -6,6 +6,7 @@
 #include "base/comm_settings.h"
 #include "base/error_display.h"
 #include "base/firmware_file.h"
+#include "base/progress.h"
 #include "flash/boot_frames.h"
 #include "image/write_blocks.h"
 #include "wizard/wizard_fixture.h"

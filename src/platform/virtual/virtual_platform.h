@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/app_windows.h"
 #include "platform/line_settings.h"
 #include "platform/platform.h"
 #include "platform/virtual/device.h"
-#include "platform/windows.h"
 
 namespace vq::virt {
 

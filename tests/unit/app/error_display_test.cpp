@@ -1,5 +1,6 @@
 // Error messages: every code has both texts with the right first line and line layout; the
 // display shows the operator's language and nothing for codes without a text.
+#include "app/reset_all_state.h"
 #include "base/error_display.h"
 #include "base/wizard_codes.h"
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/frm_main.h"
+#include "app/reset_all_state.h"
 #include "base/comm_settings.h"
 #include "base/state.h"
 #include "base/texts.h"

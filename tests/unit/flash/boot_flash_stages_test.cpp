@@ -1,4 +1,6 @@
 // Erase, write, security setting and verify against the fake controller, in virtual time.
+#include "base/progress.h"
+#include "flash/boot_exchange_state.h"
 #include "flash/boot_stages.h"
 
 #include "flash/boot_frames.h"

@@ -1,4 +1,6 @@
 // Connect, clock and baud-rate stages against the fake controller, in virtual time.
+#include "base/progress.h"
+#include "flash/boot_exchange_state.h"
 #include "flash/boot_stages.h"
 
 #include "base/comm_settings.h"

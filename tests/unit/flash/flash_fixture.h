@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/frm_main.h"
+#include "app/reset_all_state.h"
 #include "base/boot_state.h"
 #include "base/state.h"
 #include "flash/boot_exchange.h"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/forms.h"
+#include "app/reset_all_state.h"
 #include "base/state.h"
 #include "front/autopilot_plan.h"
 

@@ -7,6 +7,7 @@
 
 #include "app/file_select.h"
 #include "app/frm_main.h"
+#include "app/reset_all_state.h"
 #include "base/error_display.h"
 #include "base/firmware_file.h"
 #include "base/forms.h"
@@ -53,6 +54,9 @@ class FileSelect : public ::testing::Test {
     p.fileAnswers.push_back(path);
     subSelectFile();
     EXPECT_EQ(gErrCode, 0) << "a file code must not reach the wizard";
+    // gFileSelectCode keeps the code whose message the selection showed, 0 when it showed none.
+    if (gFileSelectCode == 0) EXPECT_TRUE(p.messages.empty());
+    else EXPECT_EQ(p.messages, messageOf(gFileSelectCode));
   }
   static std::vector<std::string> messageOf(int code) { return {pick(*errorText(code))}; }
 

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "app/frm_main.h"
+#include "app/reset_all_state.h"
 #include "base/firmware_file.h"
+#include "base/progress.h"
 #include "base/state.h"
 #include "base/texts.h"
 #include "image/write_blocks.h"

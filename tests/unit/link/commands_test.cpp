@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "app/reset_all_state.h"
 #include "base/link_state.h"
 #include "base/param_store.h"
-#include "base/state.h"
 #include "link/bas_command_send.h"
 #include "link/bas_function.h"
+#include "link/link_engine_state.h"
 #include "unit/link/fake_instrument.h"
 
 namespace vq {

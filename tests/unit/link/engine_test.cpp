@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "link/bas_function.h"
+#include "link/link_engine_state.h"
 #include "unit/link/link_fixture.h"
 
 namespace vq::test {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/frm_main.h"
+#include "app/reset_all_state.h"
 #include "base/link_state.h"
 #include "base/param_store.h"
 #include "base/state.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "app/reset_all_state.h"
 #include "base/param_store.h"
-#include "base/state.h"
 #include "link/bas_command_recv.h"
 #include "platform/virtual/virtual_platform.h"
 
