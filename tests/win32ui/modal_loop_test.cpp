@@ -70,7 +70,7 @@ TEST(ModalLoop, ThePortAndTheTimersAreServedInsideTheSystemsModalLoops) {
     SCOPED_TRACE(testing::Message() << "modal " << int(c.kind) << ", scoped " << c.scoped);
     WindowLoop loop;
     HANDLE input = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    int ticks = 0, reads = 0;
+    std::atomic<int> ticks{0}, reads{0};
     auto timer = loop.events().timer(false, [&] { ++ticks; });
     auto watch = loop.events().watch(
         vq::native::Waitable{input, nullptr},
@@ -81,15 +81,17 @@ TEST(ModalLoop, ThePortAndTheTimersAreServedInsideTheSystemsModalLoops) {
         nullptr);
     timer->start(5);
     std::atomic<bool> done{false};
-    // The "device": input arrives twice while the box is up; then the operator presses OK.
+    // The "device": input arrives twice while the box is up, the second time once the first
+    // has been read (or a second has passed); then the operator presses OK.
     std::thread device([&] {
       HWND box = nullptr;
-      for (int i = 0; i < 400 && !(box = ::FindWindowW(nullptr, L"vq-modal-test")); ++i) ::Sleep(10);
+      for (int i = 0; i < 1000 && !(box = ::FindWindowW(nullptr, L"vq-modal-test")); ++i) ::Sleep(10);
       ::Sleep(100);
-      ::SetEvent(input);
-      ::Sleep(100);
-      ::SetEvent(input);
-      ::Sleep(200);
+      for (int n = 1; n <= 2; ++n) {
+        ::SetEvent(input);
+        for (int i = 0; i < 100 && reads < n; ++i) ::Sleep(10);
+      }
+      ::Sleep(300);
       if (box) ::PostMessageW(box, WM_COMMAND, c.kind == Modal::FileDialog ? IDCANCEL : IDOK, 0);
       done = true;
     });
@@ -101,7 +103,8 @@ TEST(ModalLoop, ThePortAndTheTimersAreServedInsideTheSystemsModalLoops) {
     device.join();
     EXPECT_TRUE(done);
     if (c.scoped) {
-      // About 80 ticks in 400 ms; a loose bound, Wine's wait is not precise.
+      // About 80 ticks in the 400 ms after the box is found; a loose bound, Wine's wait is not
+      // precise.
       EXPECT_GE(ticks, 20);
       EXPECT_EQ(reads, 2);
       EXPECT_GT(loop.servedInModal(), 20);
@@ -111,7 +114,7 @@ TEST(ModalLoop, ThePortAndTheTimersAreServedInsideTheSystemsModalLoops) {
     }
     // Back in our own loop, the same sources are served there.
     ::SetEvent(input);
-    const int before = reads;
+    const int before = reads.load();
     for (int i = 0; i < 50 && reads == before; ++i) loop.pump(true);
     EXPECT_EQ(reads, before + 1);
     ::CloseHandle(input);
