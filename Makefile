@@ -1,16 +1,23 @@
 # make run  : install what is missing, build, run vq-update against the simulated instrument
 # make test : install what is missing, build, run every test headless
-# make windows      : cross-build for 64-bit Windows (MinGW-w64) in build-windows/ and pack
-#                     dist/vq-update-cli-VERSION-win64.zip
-# make test-windows : make windows, then run the unit and wizard suites and an update table
-#                     under Wine, and compile the window's Qt files for Windows (syntax only)
+# make windows      : cross-build for 64-bit Windows (MinGW-w64) in build-windows/, pack
+#                     dist/vq-update-VERSION-win64.zip (the window and vq-update-cli) and build
+#                     the installer dist/vq-update-setup-VERSION.exe (NSIS); with
+#                     SIGN_CERT=... SIGN_KEY=... both programs and the installer are signed
+# make test-windows : make windows, then run the unit and wizard suites, the CLI's update
+#                     table and the window's (driven by an operator program) under Wine, check
+#                     the installer and signing, and compile the Qt window's files for Windows
 JOBS ?= $(shell nproc)
 BUILD ?= build
 
 FUZZ_SECONDS ?= 60
 
 VERSION = $(shell sed -En 's/^project.vq_update VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
-WIN_ZIP = dist/vq-update-cli-$(VERSION)-win64.zip
+WIN_ZIP = dist/vq-update-$(VERSION)-win64.zip
+WIN_SETUP = dist/vq-update-setup-$(VERSION).exe
+WIN_PROGRAMS = vq-update vq-update-cli
+SIGN_CERT ?=
+SIGN_KEY ?=
 # The zip's time: the last commit's, so the same tree packs the same bytes.
 WIN_EPOCH = $(shell git log -1 --format=%ct 2>/dev/null || echo 315532800)
 
@@ -63,27 +70,35 @@ package: deps
 	cd build-package && cpack
 	lintian --no-tag-display-limit build-package/vq-update_*.deb
 
-# The Windows cross build: one static .exe (no DLL beside it), with its short text and the
-# licence in a zip. strip stamps the .exe with SOURCE_DATE_EPOCH, zip the files' times.
+# The Windows cross build: two static .exe (no DLL beside them), with the short text and the
+# licence in a zip and in an installer. strip stamps the .exe with SOURCE_DATE_EPOCH, zip the
+# files' times.
 windows:
 	@scripts/deps.sh --windows
 	cmake --preset windows >/dev/null
 	cmake --build build-windows -j$(JOBS)
-	rm -rf build-windows/zip $(WIN_ZIP)
+	rm -rf build-windows/zip $(WIN_ZIP) $(WIN_SETUP)
 	mkdir -p build-windows/zip dist
-	SOURCE_DATE_EPOCH=$(WIN_EPOCH) x86_64-w64-mingw32-strip -o build-windows/zip/vq-update-cli.exe \
-	  build-windows/vq-update-cli.exe
+	for p in $(WIN_PROGRAMS); do \
+	  SOURCE_DATE_EPOCH=$(WIN_EPOCH) x86_64-w64-mingw32-strip -o build-windows/zip/$$p.exe build-windows/$$p.exe || exit 1; \
+	done
+	$(if $(SIGN_CERT),scripts/windows-sign.sh $(SIGN_CERT) $(SIGN_KEY) $(WIN_PROGRAMS:%=build-windows/zip/%.exe))
 	sed 's/$$/\r/' packaging/README-windows.txt > build-windows/zip/README-windows.txt
 	sed 's/$$/\r/' packaging/copyright > build-windows/zip/LICENSE.txt
 	touch -d @$(WIN_EPOCH) build-windows/zip/*
 	cd build-windows/zip && TZ=UTC zip -X -j -q ../../$(WIN_ZIP) \
-	  vq-update-cli.exe README-windows.txt LICENSE.txt
+	  $(WIN_PROGRAMS:%=%.exe) README-windows.txt LICENSE.txt
+	SOURCE_DATE_EPOCH=$(WIN_EPOCH) makensis -V2 -DVERSION=$(VERSION) -DSTAGE=$(CURDIR)/build-windows/zip \
+	  -DOUTFILE=$(CURDIR)/$(WIN_SETUP) -DICON=$(CURDIR)/packaging/windows/vq-update.ico packaging/windows/vq-update.nsi
+	$(if $(SIGN_CERT),scripts/windows-sign.sh $(SIGN_CERT) $(SIGN_KEY) $(WIN_SETUP))
 	@echo "$(WIN_ZIP)"
+	@echo "$(WIN_SETUP)"
 
 # The suites under Wine, then vq-update-cli.exe against vq-sim (a test of the Linux build).
 test-windows: windows build
 	ctest --test-dir build-windows --output-on-failure -j$(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -L wine
+	scripts/windows-sign.sh --check $(WIN_PROGRAMS:%=build-windows/zip/%.exe) $(WIN_SETUP)
 	scripts/windows-qt-check.sh $(BUILD)
 
 clean:

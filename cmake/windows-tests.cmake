@@ -60,3 +60,18 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wine/port_holder.cpp)
   add_executable(port_holder tests/wine/port_holder.cpp)
   target_link_libraries(port_holder PRIVATE vqnative)
 endif()
+
+# The operator of the window's Wine tests (tests/wine/wine_window_e2e_test.cpp, run from the
+# Linux build): finds vq-update.exe's windows by their texts, reads them and clicks.
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wine/window_operator.cpp)
+  add_executable(window_operator tests/wine/window_operator.cpp)
+  target_link_libraries(window_operator PRIVATE comctl32)
+endif()
+
+# The window's own suite (tests/win32ui): its loop inside the system's modal loops. It shows
+# boxes, so it needs a display: run by the Wine window test (tests/wine/) under Xvfb, not here.
+if(TARGET vqwin32ui)
+  vq_glob(WIN32UI_TEST_SOURCES tests/win32ui)
+  add_executable(win32ui_tests ${WIN32UI_TEST_SOURCES})
+  target_link_libraries(win32ui_tests PRIVATE vqwin32ui GTest::gtest_main)
+endif()

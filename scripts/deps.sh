@@ -3,7 +3,9 @@
 #   scripts/deps.sh [PKG...]           install what is missing (and the extra packages named)
 #   scripts/deps.sh --check [PKG...]   list what is missing and exit 1 if anything is
 #   scripts/deps.sh --windows [...]    the Windows cross build's packages instead: MinGW-w64
-#                                      (POSIX threads), GoogleTest's sources, Wine, zip
+#                                      (POSIX threads), GoogleTest's sources, Wine, zip, NSIS,
+#                                      osslsigncode; Xvfb, ImageMagick and the IPA fonts for
+#                                      the window's tests under Wine
 # Only real package names: a virtual one (provided by another package) never reads as
 # installed, and would make every run install again.
 set -eu
@@ -19,7 +21,7 @@ done
 if [ "$windows" = yes ]; then
   # Debian 12 amd64: wine64 alone runs the 64-bit programs, no i386 architecture needed.
   pkgs=(make cmake googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-        wine wine64 zip "$@")
+        wine wine64 zip nsis osslsigncode xvfb xauth imagemagick fonts-ipafont-gothic "$@")
 else
   pkgs=(build-essential cmake pkgconf googletest libgtest-dev libgmock-dev libbenchmark-dev
         qt6-base-dev

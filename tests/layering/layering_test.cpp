@@ -1,6 +1,6 @@
 // The include graph follows the layers: base <- platform interfaces <- config, image, link,
 // flash <- app <- front (what every front end shares, no toolkit) <- the front ends (ui, the
-// windows; cli, the terminal), neither using the other;
+// Qt windows; win32ui, the Win32 windows; cli, the terminal), none using another;
 // the native, the virtual platform and the serial trace sit on the interfaces only, the Qt
 // platform on them and the native one; the device model uses base and the virtual platform.
 // Only the Qt platform, the windows and vq-update's main include Qt. An engine's own state is
@@ -31,7 +31,7 @@ std::string componentOf(const std::string& rel) {
       {"src/config/", "config"},      {"src/image/", "image"},
       {"src/link/", "link"},          {"src/flash/", "flash"},
       {"src/app/", "app"},            {"src/ui/", "ui"},
-      {"src/front/", "front"},
+      {"src/front/", "front"},        {"src/win32ui/", "win32ui"},
       {"src/main.cpp", "main"},       {"sim/", "sim"},
   };
   for (const auto& [prefix, component] : kPrefixes)
@@ -55,6 +55,7 @@ const std::map<std::string, std::set<std::string>> kAllowed{
     {"front", {"base", "platform", "config", "image", "link", "flash", "app", "native", "trace"}},
     {"ui", {"base", "platform", "config", "image", "link", "flash", "app", "front", "native", "qt", "trace"}},
     {"cli", {"base", "platform", "config", "image", "link", "flash", "app", "front", "native", "trace"}},
+    {"win32ui", {"base", "platform", "config", "image", "link", "flash", "app", "front", "native", "trace"}},
     {"main", {"base", "platform", "config", "image", "link", "flash", "app", "front", "native", "qt", "ui", "trace"}},
     {"sim", {"base", "platform", "virtual"}},
 };
@@ -133,6 +134,8 @@ TEST(Layering, TheRulesThemselves) {
       {"native", "app", false},   {"ui", "native", true},    {"native", "virtual", false},
       {"front", "ui", false},     {"front", "qt", false},    {"front", "cli", false},
       {"ui", "front", true},      {"cli", "front", true},    {"app", "front", false},
+      {"win32ui", "front", true}, {"win32ui", "ui", false},  {"win32ui", "qt", false},
+      {"ui", "win32ui", false},   {"cli", "win32ui", false}, {"win32ui", "cli", false},
   };
   for (const Case& c : cases) EXPECT_EQ(allowed(c.from, c.to), c.ok) << c.from << " -> " << c.to;
   EXPECT_EQ(componentOf("src/platform/qt/qt_platform.cpp"), "qt");

@@ -38,20 +38,22 @@ std::unique_ptr<LoopTimer> PollLoop::timer(bool singleShot, std::function<void()
   return t;
 }
 
+int PollLoop::timeToNextTimerUs() const {
+  auto next = Clock::time_point::max();
+  for (const Timer* t : timers_)
+    if (t->armed) next = std::min(next, t->due);
+  if (next == Clock::time_point::max()) return -1;
+  const auto left = std::chrono::duration_cast<std::chrono::microseconds>(next - Clock::now()).count();
+  return int(std::clamp<long long>(left, 0, 60'000'000));
+}
+
 int PollLoop::runOnce(bool wait) {
   if (!wait) return dispatch(0);
   for (;;) {
-    const bool anyTimer = std::any_of(timers_.begin(), timers_.end(), [](const Timer* t) { return t->armed; });
-    if (watches_.empty() && !anyTimer) return 0;
-    int timeoutUs = -1;
-    if (anyTimer) {
-      auto next = Clock::time_point::max();
-      for (const Timer* t : timers_)
-        if (t->armed) next = std::min(next, t->due);
-      const auto left = std::chrono::duration_cast<std::chrono::microseconds>(next - Clock::now()).count();
-      timeoutUs = int(std::clamp<long long>(left, 0, 60'000'000));
-    }
-    if (const int n = dispatch(timeoutUs); n > 0) return n;
+    const int timeoutUs = timeToNextTimerUs();
+    if (watches_.empty() && timeoutUs < 0 && !wakeOnMessages_) return 0;
+    messageArrived_ = false;
+    if (const int n = dispatch(timeoutUs); n > 0 || messageArrived_) return n;
   }
 }
 

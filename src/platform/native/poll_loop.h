@@ -31,6 +31,16 @@ class PollLoop : public EventLoop {
   // armed at all: then it returns 0 at once rather than sleep for ever).
   int runOnce(bool wait);
 
+#ifdef _WIN32
+  // The window's loop (src/win32ui): the wait also ends when a message arrives in the thread's
+  // queue, and runOnce(true) then returns, with 0 when no handler ran, for the caller to pump
+  // the messages. Off for vq-update-cli, whose thread has no window.
+  void setWakeOnMessages(bool on) { wakeOnMessages_ = on; }
+  // What the wait would watch now: the handles of the watches switched on, and the time to
+  // the nearest armed timer in microseconds (< 0: none), for a wait made elsewhere.
+  int waitSet(std::vector<void*>& handles) const;
+#endif
+
   struct Watch;
   struct Timer;
 
@@ -45,8 +55,12 @@ class PollLoop : public EventLoop {
   // switched on; what is ready. One file per system.
   std::vector<Ready> waitReady(int timeoutUs);
 
+  int timeToNextTimerUs() const;
+
   std::vector<Watch*> watches_;
   std::vector<Timer*> timers_;
+  bool wakeOnMessages_ = false;
+  bool messageArrived_ = false;  // the last wait ended on a message
   friend struct Watch;
   friend struct Timer;
 };

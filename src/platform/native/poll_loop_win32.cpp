@@ -8,6 +8,15 @@ namespace vq::native {
 PollLoop::PollLoop() { ::timeBeginPeriod(1); }
 PollLoop::~PollLoop() { ::timeEndPeriod(1); }
 
+int PollLoop::waitSet(std::vector<void*>& handles) const {
+  handles.clear();
+  for (const Watch* w : watches_) {
+    if (w->read && w->source.readable) handles.push_back(w->source.readable);
+    if (w->write && w->source.writable) handles.push_back(w->source.writable);
+  }
+  return timeToNextTimerUs();
+}
+
 std::vector<PollLoop::Ready> PollLoop::waitReady(int timeoutUs) {
   HANDLE handles[MAXIMUM_WAIT_OBJECTS];
   Ready owners[MAXIMUM_WAIT_OBJECTS];
@@ -25,11 +34,19 @@ std::vector<PollLoop::Ready> PollLoop::waitReady(int timeoutUs) {
   // Rounded up: a wait that ends before the timer is due would only wait again.
   const DWORD ms = timeoutUs < 0 ? INFINITE : DWORD((timeoutUs + 999) / 1000);
   std::vector<Ready> out;
-  if (n == 0) {
-    if (ms != 0) ::Sleep(ms);
-    return out;
+  DWORD first;
+  if (wakeOnMessages_) {
+    // The window's thread: a message queued (MWMO_INPUTAVAILABLE: also one already in the
+    // queue before this wait) ends the wait too; with n == 0 it waits on messages and the timer.
+    first = ::MsgWaitForMultipleObjectsEx(n, handles, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (first == WAIT_OBJECT_0 + n) messageArrived_ = true;
+  } else {
+    if (n == 0) {
+      if (ms != 0) ::Sleep(ms);
+      return out;
+    }
+    first = ::WaitForMultipleObjects(n, handles, FALSE, ms);
   }
-  const DWORD first = ::WaitForMultipleObjects(n, handles, FALSE, ms);
   if (first >= WAIT_OBJECT_0 + n) return out;
   // The wait names the first signalled handle only; the events are manual-reset, so asking
   // each one again leaves them as they are.
