@@ -105,9 +105,9 @@ void fillComPorts() {
   box.clear();
   for (std::uint8_t n : gPortList) {
     std::string entry = "COM" + std::to_string(n);
-    // The Linux device after the number tells the operator which adapter it is (on Windows
-    // the number is the device).
-    const std::string device = n == 0 ? std::string() : platform().deviceName(n);
+    // The Linux device, or the name Windows shows for the port, after the number tells the
+    // operator which adapter it is.
+    const std::string device = n == 0 ? std::string() : platform().portDescription(n);
     if (!device.empty() && device != entry) entry += " (" + device + ")";
     box.addItem(entry, n);
   }

@@ -110,6 +110,9 @@ class Platform {
   virtual int screenHeight() = 0;
   // The device behind a COM number for display ("ttyUSB0"), empty when none.
   virtual std::string deviceName(int comPort) = 0;
+  // How the port dialog's list names the port after its number: the name the system shows
+  // for it ("USB Serial Port" for COM5 on Windows) where it has one, else the device.
+  virtual std::string portDescription(int comPort) { return deviceName(comPort); }
 };
 
 // The one platform, serial port and timer of the process, installed by main() or a test fixture.

@@ -1,6 +1,7 @@
 #include "win32ui/window_platform.h"
 
 #include <commdlg.h>
+#include <setupapi.h>
 
 #include <thread>
 #include <vector>
@@ -98,5 +99,39 @@ int WindowPlatform::screenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
 int WindowPlatform::screenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
 
 std::string WindowPlatform::deviceName(int comPort) { return map_.deviceName(comPort); }
+
+namespace {
+// The device class of serial and parallel ports (devguid.h's GUID_DEVCLASS_PORTS, whose
+// definition needs a library of its own).
+constexpr GUID kPortsClass{0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+}  // namespace
+
+std::string WindowPlatform::portDescription(int comPort) {
+  const std::wstring com = L"COM" + std::to_wstring(comPort);
+  HDEVINFO devices = ::SetupDiGetClassDevsW(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
+  if (devices == INVALID_HANDLE_VALUE) return deviceName(comPort);
+  std::wstring friendly;
+  SP_DEVINFO_DATA device{};
+  device.cbSize = sizeof device;
+  for (DWORD i = 0; friendly.empty() && ::SetupDiEnumDeviceInfo(devices, i, &device); ++i) {
+    HKEY key = ::SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+    if (key == INVALID_HANDLE_VALUE) continue;
+    wchar_t port[32] = {};
+    DWORD size = sizeof port - sizeof(wchar_t), type = 0;
+    const bool ours = ::RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<BYTE*>(port), &size) ==
+                          ERROR_SUCCESS && type == REG_SZ && com == port;
+    ::RegCloseKey(key);
+    wchar_t name[256] = {};
+    if (ours && ::SetupDiGetDeviceRegistryPropertyW(devices, &device, SPDRP_FRIENDLYNAME, nullptr,
+                                                    reinterpret_cast<BYTE*>(name), sizeof name - sizeof(wchar_t), nullptr))
+      friendly = name;
+  }
+  ::SetupDiDestroyDeviceInfoList(devices);
+  // "USB Serial Port (COM5)": the number is already in front of it.
+  if (const std::wstring tail = L" (" + com + L")";
+      friendly.size() > tail.size() && friendly.compare(friendly.size() - tail.size(), tail.size(), tail) == 0)
+    friendly.resize(friendly.size() - tail.size());
+  return friendly.empty() ? deviceName(comPort) : native::utf8Text(friendly);
+}
 
 }  // namespace vq::win32ui

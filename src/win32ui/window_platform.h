@@ -31,6 +31,9 @@ class WindowPlatform : public Platform {
   int screenWidth() override;
   int screenHeight() override;
   std::string deviceName(int comPort) override;
+  // The port's friendly name from the system's device list, without its "(COMn)"; the bare
+  // device where the system has none (Wine lists no port devices).
+  std::string portDescription(int comPort) override;
 
   // The windows: who owns a message box (the modal dialog in front, else the main window),
   // and the models copied into them.

@@ -11,12 +11,14 @@
 // the timer fired counts (no time-out with a whole status held by the port).
 #include <exception>
 
+#include "app/reset_all_state.h"
 #include "base/boot_state.h"
 #include "base/image_state.h"
 #include "base/progress.h"
 #include "base/state.h"
 #include "base/wizard_codes.h"
 #include "flash/boot_exchange.h"
+#include "flash/boot_exchange_state.h"
 #include "flash/boot_frames.h"
 #include "flash/boot_stages.h"
 #include "fuzz/fuzz_fakes.h"

@@ -11,6 +11,7 @@
 // empty; a whole reply waiting in the port when the tick fires is not counted as silence.
 #include <algorithm>
 
+#include "app/reset_all_state.h"
 #include "base/link_state.h"
 #include "base/param_store.h"
 #include "base/progress.h"
@@ -19,6 +20,7 @@
 #include "link/bas_command_send.h"
 #include "link/bas_function.h"
 #include "link/link_engine.h"
+#include "link/link_engine_state.h"
 
 using namespace vq;
 
