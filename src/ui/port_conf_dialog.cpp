@@ -7,45 +7,25 @@
 #include <QPushButton>
 
 #include "config/frm_port_conf.h"
+#include "base/port_conf_rows.h"
 #include "platform/qt/qt_platform.h"
 #include "ui/main_window.h"
 
 namespace vq::ui {
-
-namespace {
-
-struct Row {
-  const char* title;
-  const char* list;
-  Label FrmPortConf::*titleModel;
-  ComboBox FrmPortConf::*listModel;
-};
-
-const std::array<Row, 7> kRows{{
-    {"lblCommPortTitle", "cmbComPort", &FrmPortConf::lblCommPortTitle, &FrmPortConf::cmbComPort},
-    {"lblCommBaudrateTitle", "cmbCommBaudrate", &FrmPortConf::lblCommBaudrateTitle, &FrmPortConf::cmbCommBaudrate},
-    {"lblUpBaudrateTitle", "cmbUpBaudrate", &FrmPortConf::lblUpBaudrateTitle, &FrmPortConf::cmbUpBaudrate},
-    {"lblParityTitle", "cmbParity", &FrmPortConf::lblParityTitle, &FrmPortConf::cmbParity},
-    {"lblDataBitsTitle", "cmbDataBits", &FrmPortConf::lblDataBitsTitle, &FrmPortConf::cmbDataBits},
-    {"lblStopBitsTitle", "cmbStopBits", &FrmPortConf::lblStopBitsTitle, &FrmPortConf::cmbStopBits},
-    {"lblFlowTitle", "cmbFlowCtl", &FrmPortConf::lblFlowTitle, &FrmPortConf::cmbFlowCtl},
-}};
-
-}  // namespace
 
 PortConfDialog::PortConfDialog(qt::QtPlatform& platform, QWidget* parent) : QDialog(parent), platform_(platform) {
   setObjectName("frmPortConf");
   setModal(false);
   fraPort_ = new QGroupBox(this);
   fraPort_->setObjectName("fraPort");
-  for (std::size_t i = 0; i < kRows.size(); ++i) {
+  for (std::size_t i = 0; i < kPortConfRows.size(); ++i) {
     titles_[i] = new QLabel(fraPort_);
-    titles_[i]->setObjectName(kRows[i].title);
+    titles_[i]->setObjectName(kPortConfRows[i].title);
     lists_[i] = new QComboBox(fraPort_);
-    lists_[i]->setObjectName(kRows[i].list);
+    lists_[i]->setObjectName(kPortConfRows[i].list);
     lists_[i]->setMinimumContentsLength(16);
     titles_[i]->setBuddy(lists_[i]);
-    auto member = kRows[i].listModel;
+    auto member = kPortConfRows[i].listModel;
     connect(lists_[i], &QComboBox::activated, this, [member](int index) { (frmPortConf.*member).listIndex = index; });
   }
   cmdSet_ = new QPushButton(this);
@@ -60,9 +40,9 @@ PortConfDialog::PortConfDialog(qt::QtPlatform& platform, QWidget* parent) : QDia
 void PortConfDialog::placeControls(Face face) {
   auto at = [face](std::string_view control) { return placeOf("frmPortConf", control, 0, face); };
   place(fraPort_, at("fraPort"));
-  for (std::size_t i = 0; i < kRows.size(); ++i) {
-    place(titles_[i], at(kRows[i].title));
-    place(lists_[i], at(kRows[i].list));
+  for (std::size_t i = 0; i < kPortConfRows.size(); ++i) {
+    place(titles_[i], at(kPortConfRows[i].title));
+    place(lists_[i], at(kPortConfRows[i].list));
   }
   place(cmdSet_, at("cmdSet"));
   place(cmdCancel_, at("cmdCancel"));
@@ -75,9 +55,9 @@ void PortConfDialog::mirror() {
   m_.title(this, f.caption);
   if (m_.font(this, f.fontName)) placeControls(faceOf(f.fontName));
   m_.group(fraPort_, f.fraPort);
-  for (std::size_t i = 0; i < kRows.size(); ++i) {
-    m_.label(titles_[i], f.*kRows[i].titleModel);
-    m_.combo(lists_[i], f.*kRows[i].listModel);
+  for (std::size_t i = 0; i < kPortConfRows.size(); ++i) {
+    m_.label(titles_[i], f.*kPortConfRows[i].titleModel);
+    m_.combo(lists_[i], f.*kPortConfRows[i].listModel);
   }
   m_.button(cmdSet_, f.cmdSet);
   m_.button(cmdCancel_, f.cmdCancel);

@@ -2,6 +2,7 @@
 
 #include "app/frm_force_update.h"
 #include "app/frm_main.h"
+#include "base/port_conf_rows.h"
 #include "config/frm_port_conf.h"
 #include "front/click_gate.h"
 #include "platform/native/windows_text.h"
@@ -31,27 +32,10 @@ std::vector<ControlSpec> mainSpecs() {
           {"fraFWInfo", Kind::Group}};
 }
 
-struct PortRow {
-  const char* title;
-  const char* list;
-  Label FrmPortConf::*titleModel;
-  ComboBox FrmPortConf::*listModel;
-};
-
-constexpr PortRow kPortRows[] = {
-    {"lblCommPortTitle", "cmbComPort", &FrmPortConf::lblCommPortTitle, &FrmPortConf::cmbComPort},
-    {"lblCommBaudrateTitle", "cmbCommBaudrate", &FrmPortConf::lblCommBaudrateTitle, &FrmPortConf::cmbCommBaudrate},
-    {"lblUpBaudrateTitle", "cmbUpBaudrate", &FrmPortConf::lblUpBaudrateTitle, &FrmPortConf::cmbUpBaudrate},
-    {"lblParityTitle", "cmbParity", &FrmPortConf::lblParityTitle, &FrmPortConf::cmbParity},
-    {"lblDataBitsTitle", "cmbDataBits", &FrmPortConf::lblDataBitsTitle, &FrmPortConf::cmbDataBits},
-    {"lblStopBitsTitle", "cmbStopBits", &FrmPortConf::lblStopBitsTitle, &FrmPortConf::cmbStopBits},
-    {"lblFlowTitle", "cmbFlowCtl", &FrmPortConf::lblFlowTitle, &FrmPortConf::cmbFlowCtl},
-};
-
 std::vector<ControlSpec> portConfSpecs() {
   std::vector<ControlSpec> s;
-  for (const PortRow& r : kPortRows) s.push_back({r.title, Kind::Label});
-  for (const PortRow& r : kPortRows) s.push_back({r.list, Kind::Combo});
+  for (const PortConfRow& r : kPortConfRows) s.push_back({r.title, Kind::Label});
+  for (const PortConfRow& r : kPortConfRows) s.push_back({r.list, Kind::Combo});
   s.push_back({"cmdSet", Kind::DefaultButton});
   s.push_back({"cmdCancel", Kind::Button});
   s.push_back({"fraPort", Kind::Group});
@@ -180,7 +164,7 @@ void ProgramWindows::mirrorPortConf() {
   w.title(f.caption);
   w.font(f.fontName);
   w.group("fraPort", f.fraPort);
-  for (const PortRow& r : kPortRows) {
+  for (const PortConfRow& r : kPortConfRows) {
     w.label(r.title, f.*r.titleModel);
     w.combo(r.list, f.*r.listModel);
   }
@@ -190,7 +174,7 @@ void ProgramWindows::mirrorPortConf() {
 
 void ProgramWindows::clickPortConf(std::string_view name, int code) {
   if (code == CBN_SELCHANGE) {
-    for (const PortRow& r : kPortRows)
+    for (const PortConfRow& r : kPortConfRows)
       if (name == r.list)
         (frmPortConf.*r.listModel).listIndex = int(::SendMessageW(portConf_->control(name), CB_GETCURSEL, 0, 0));
     return;
