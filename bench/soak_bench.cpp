@@ -67,7 +67,7 @@ QStringList controlLines(const test::Fault& f) {
   QStringList out;
   for (const QString& one : QString(f.fault).split(';')) {
     QString kind = one.section(':', 0, 0).section('#', 0, 0);
-    QString spec = one;
+    QString plan = one;
     if (f.step == 7) {
       // "i4#1+0:..." in step 7 is the first i4 of step 7: after step 2's.
       const int skip = step2Count(kind.toStdString());
@@ -81,9 +81,9 @@ QStringList controlLines(const test::Fault& f) {
         nth = n.left(plus < 0 ? n.size() : plus).toInt();
         if (plus >= 0) rest = n.mid(plus) + rest;
       }
-      spec = kind + "#" + QString::number(nth + skip) + rest;
+      plan = kind + "#" + QString::number(nth + skip) + rest;
     }
-    out << "fault +" + spec;
+    out << "fault +" + plan;
   }
   return out;
 }
