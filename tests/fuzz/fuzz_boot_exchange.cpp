@@ -27,19 +27,8 @@ using namespace vq;
 
 namespace {
 
-constexpr int kOk = 0, kOutOfReach = -1;
-
-// The verdict on a status frame, from its bytes alone.
-int verdict(const Bytes& rx) {
-  const std::size_t len = rx[1];
-  if (len + 2 >= rx.size()) return kOutOfReach;
-  unsigned sum = 0;
-  for (std::size_t i = 1; i <= len + 2; ++i) sum += rx[i];
-  if ((sum & 0xFF) != 0) return 7;
-  if (rx[2] != 0x06) return rx[2];
-  if (rx.size() == 6 && rx[3] != 0x06) return 6;
-  return kOk;
-}
+constexpr int kOk = fuzz::kVerdictOk, kOutOfReach = fuzz::kVerdictOutOfReach;
+constexpr auto verdict = fuzz::bootVerdict;
 
 struct Stage {
   std::uint8_t (*run)();
@@ -50,9 +39,9 @@ const Stage kStages[] = {
     {subBootWrite, false},  {subBootSecuritySet, false}, {subBootVerify, false},
 };
 
-const Bytes kAck5 = {0x02, 0x01, 0x06, 0xF9, 0x03};
-const Bytes kAck6 = {0x02, 0x02, 0x06, 0x06, 0xF2, 0x03};
-const Bytes kNak5 = {0x02, 0x01, 0x15, 0xEA, 0x03};
+const Bytes& kAck5 = fuzz::kBootAck5;
+const Bytes& kAck6 = fuzz::kBootAck6;
+const Bytes& kNak5 = fuzz::kBootNak5;
 
 bool isState(std::uint8_t s) {
   return s == bsDone || s == bsSend || s == bsWait || s == bsReceived || s == bsBlocksDone || s == bsFailed;
@@ -91,8 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (f.size() < 2) return;  // the single sync bytes
     if (f.size() == 6 && f[0] == 0x01 && f[2] == 0x9A) return;  // the rate switch goes unanswered
     if (frames++ >= answeredWell) return;
-    due = f.size() == 260 ? kAck6 : kAck5;
-    if ((f.size() == 260 && f.back() == 0x03) || (f.size() == 6 && f[0] == 0x02)) due.insert(due.end(), kAck5.begin(), kAck5.end());
+    due = fuzz::goodBootAnswer(f);
   };
   loop.before = [&] {
     if (due.empty()) return false;
@@ -125,15 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         break;
       case 6:
-        // The end of a stall: what came meanwhile and the expired timer are both due, and the
-        // loop serves them in either order.
-        if (op & 0x40) {
-          tick();
-          port.receiveIfDue();
-        } else {
-          port.receiveIfDue();
-          tick();
-        }
+        fuzz::serveStallEnd(port, tick, op & 0x40);
         break;
       default: port.arrive(in.take(in.byte() % 48 + 1), op & 0x40); break;
     }

@@ -25,19 +25,8 @@ using namespace vq;
 
 namespace {
 
-constexpr int kOk = 0, kOutOfReach = -1;
-
-// The verdict on a status frame, from its bytes alone.
-int verdict(const Bytes& rx) {
-  const std::size_t len = rx[1];
-  if (len + 2 >= rx.size()) return kOutOfReach;
-  unsigned sum = 0;
-  for (std::size_t i = 1; i <= len + 2; ++i) sum += rx[i];
-  if ((sum & 0xFF) != 0) return 7;
-  if (rx[2] != 0x06) return rx[2];
-  if (rx.size() == 6 && rx[3] != 0x06) return 6;
-  return kOk;
-}
+constexpr int kOk = fuzz::kVerdictOk, kOutOfReach = fuzz::kVerdictOutOfReach;
+constexpr auto verdict = fuzz::bootVerdict;
 
 // Forwards to the wizard's progress and notes the verdict on every reply a stage evaluates:
 // the exchange names its " RECV" state right before it evaluates gBootRx.
@@ -66,8 +55,6 @@ const Stage kStages[] = {
     {subBootVerify, 3000, false},
 };
 
-const Bytes kAck5 = {0x02, 0x01, 0x06, 0xF9, 0x03};
-const Bytes kAck6 = {0x02, 0x02, 0x06, 0x06, 0xF2, 0x03};
 
 }  // namespace
 
@@ -102,8 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (frames++ < answeredWell) {
       // A good controller: a status per frame, two after the last write block and after the
       // security data frame.
-      Bytes reply = f.size() == 260 ? kAck6 : kAck5;
-      if ((f.size() == 260 && f.back() == 0x03) || (f.size() == 6 && f[0] == 0x02)) reply.insert(reply.end(), kAck5.begin(), kAck5.end());
+      const Bytes reply = fuzz::goodBootAnswer(f);
       dev.host->after(500, [&dev, reply] { dev.host->transmit(reply); });
       lastUs = std::max(lastUs, dev.host->nowUs() + 500);
       return;

@@ -24,17 +24,7 @@ bool listed(const T& list, const std::string& v) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::string> args;
-  std::string cur;
-  for (std::size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) {
-      args.push_back(cur);
-      cur.clear();
-    } else {
-      cur += char(data[i]);
-    }
-  }
-  if (!cur.empty() || size == 0) args.push_back(cur);
+  std::vector<std::string> args = fuzz::argsOf(data, size, true);
   if (args.size() > 64) return 0;
 
   cli::Options o, o2;

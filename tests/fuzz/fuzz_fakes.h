@@ -158,4 +158,12 @@ class QuietProgress : public Progress {
   void showNow() override {}
 };
 
+// The end of a stall: what came meanwhile and the expired timer are both due, and the loop
+// serves them in either order.
+inline void serveStallEnd(FakePort& port, const std::function<void()>& tick, bool timerFirst) {
+  if (timerFirst) tick();
+  port.receiveIfDue();
+  if (!timerFirst) tick();
+}
+
 }  // namespace vq::fuzz

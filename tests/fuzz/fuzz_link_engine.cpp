@@ -145,15 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         else port.arrive(answer(0, false, in.byte()), true);  // a late answer to another request
         break;
       case 6:
-        // The end of a stall: what came meanwhile and the expired tick are both due, and the
-        // loop serves them in either order.
-        if (op & 0x40) {
-          tick();
-          port.receiveIfDue();
-        } else {
-          port.receiveIfDue();
-          tick();
-        }
+        fuzz::serveStallEnd(port, tick, op & 0x40);
         break;
       default: {
         const std::uint8_t b = in.byte();

@@ -11,17 +11,7 @@
 using namespace vq;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::string> args;
-  std::string cur;
-  for (std::size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) {
-      args.push_back(cur);
-      cur.clear();
-    } else {
-      cur += char(data[i]);
-    }
-  }
-  if (!cur.empty()) args.push_back(cur);
+  std::vector<std::string> args = fuzz::argsOf(data, size);
   if (args.size() > 64) return 0;
   auto read = [](const std::string& path, Bytes& out) {
     if (path.empty() || path[0] == '!') return false;  // an unreadable file

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "base/bytes.h"
@@ -21,6 +22,49 @@ namespace vq::fuzz {
       std::abort();                                                                   \
     }                                                                                 \
   } while (0)
+
+// A command line from the bytes: arguments separated by NUL bytes; with emptyIsOne, no bytes
+// at all are one empty argument.
+inline std::vector<std::string> argsOf(const std::uint8_t* data, std::size_t size, bool emptyIsOne = false) {
+  std::vector<std::string> args;
+  std::string cur;
+  for (std::size_t i = 0; i < size; ++i) {
+    if (data[i] == 0) {
+      args.push_back(cur);
+      cur.clear();
+    } else {
+      cur += char(data[i]);
+    }
+  }
+  if (!cur.empty() || (emptyIsOne && size == 0)) args.push_back(cur);
+  return args;
+}
+
+// The boot controller's status frames.
+inline const Bytes kBootAck5 = {0x02, 0x01, 0x06, 0xF9, 0x03};
+inline const Bytes kBootAck6 = {0x02, 0x02, 0x06, 0x06, 0xF2, 0x03};
+inline const Bytes kBootNak5 = {0x02, 0x01, 0x15, 0xEA, 0x03};
+constexpr int kVerdictOk = 0, kVerdictOutOfReach = -1;
+
+// The verdict on a status frame, from its bytes alone.
+inline int bootVerdict(const Bytes& rx) {
+  const std::size_t len = rx[1];
+  if (len + 2 >= rx.size()) return kVerdictOutOfReach;
+  unsigned sum = 0;
+  for (std::size_t i = 1; i <= len + 2; ++i) sum += rx[i];
+  if ((sum & 0xFF) != 0) return 7;
+  if (rx[2] != 0x06) return rx[2];
+  if (rx.size() == 6 && rx[3] != 0x06) return 6;
+  return kVerdictOk;
+}
+
+// What a good controller answers to a frame: a status, and a second one after the last write
+// block and after the security data frame.
+inline Bytes goodBootAnswer(const Bytes& f) {
+  Bytes a = f.size() == 260 ? kBootAck6 : kBootAck5;
+  if ((f.size() == 260 && f.back() == 0x03) || (f.size() == 6 && f[0] == 0x02)) a.insert(a.end(), kBootAck5.begin(), kBootAck5.end());
+  return a;
+}
 
 class Reader {
  public:
