@@ -11,6 +11,8 @@ namespace {
 // nth + count) would overflow.
 constexpr long kMaxOccurrence = 1'000'000;
 constexpr long kMaxDelayMs = 24L * 3600 * 1000;
+// No reply is longer than a flash; a bigger piece is the whole reply in one piece anyway.
+constexpr long kMaxPieceSize = 1L << 20;
 
 bool toInt(const std::string& s, int base, long& out) {
   if (s.empty()) return false;
@@ -83,7 +85,7 @@ std::optional<Fault> parseFault(const std::string& text) {
   } else if (name == "pieces" && hasArg) {
     f.action = FaultAction::Pieces;
     auto slash = arg.find('/');
-    if (slash == std::string::npos || !toInt(arg.substr(0, slash), 10, v) || v < 1) return std::nullopt;
+    if (slash == std::string::npos || !toInt(arg.substr(0, slash), 10, v) || v < 1 || v > kMaxPieceSize) return std::nullopt;
     f.pieceSize = int(v);
     if (!toInt(arg.substr(slash + 1), 10, v) || v < 0 || v > kMaxDelayMs) return std::nullopt;
     f.gapUs = v * 1000;

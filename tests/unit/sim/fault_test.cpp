@@ -178,6 +178,10 @@ TEST(SimFaults, TextForm) {
       // Numbers whose µs or nth + count would overflow are refused, not wrapped.
       {"reset:delay=9223372036854775807", false, "", 0, 0, FaultAction::Drop},
       {"reset:pieces=1/86400001", false, "", 0, 0, FaultAction::Drop},
+      // A piece size past int once wrapped to -1 (and 2^32 + 1 to 1).
+      {"inst:pieces=4294967295/0", false, "", 0, 0, FaultAction::Drop},
+      {"inst:pieces=4294967297/0", false, "", 0, 0, FaultAction::Drop},
+      {"inst:pieces=1048576/0", true, "inst", 1, 1, FaultAction::Pieces},
       {"reset#2147483647+2147483647:drop", false, "", 0, 0, FaultAction::Drop},
       {"i1:delay=86400000", true, "i1", 1, 1, FaultAction::Delay},
   };
