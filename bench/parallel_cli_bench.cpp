@@ -1,9 +1,9 @@
 // Several instruments at once: N vq-update-cli processes, each updating its own vq-sim (paced
 // line, writing rate 153600) side by side, for N = 1, 4 and 8. Each program holds only its own
 // port, so on a machine with cores to spare the wall time of N updates should stay that of
-// one: the figure printed is wall(N) / wall(1) (target: at most 1.10 at N = 8 on two cores),
+// one: the figure printed is wall(N) / wall(1) (target: at most 1.10 at N = 16 on two cores),
 // with the CPU time the programs and the simulators took.
-//   parallel_cli_bench [--counts 1,4,8] [--rate BAUD]
+//   parallel_cli_bench [--counts 1,4,16] [--rate BAUD]
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -146,7 +146,7 @@ bool runRound(int n, const QString& rate, Round& round) {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  QList<int> counts{1, 4, 8};
+  QList<int> counts{1, 4, 16};
   QString rate = "153600";
   const QStringList args = QCoreApplication::arguments();
   for (qsizetype i = 1; i < args.size(); ++i) {
@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
     } else if (args[i] == "--rate" && i + 1 < args.size()) {
       rate = args[++i];
     } else {
-      std::fprintf(stderr, "usage: parallel_cli_bench [--counts 1,4,8] [--rate BAUD]\n");
+      std::fprintf(stderr, "usage: parallel_cli_bench [--counts 1,4,16] [--rate BAUD]\n");
       return 2;
     }
   }

@@ -2,6 +2,7 @@
 // like a serial port, and every byte it writes reaches the device with the line settings it
 // applied (read from the master side).
 #pragma once
+#include <climits>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -94,6 +95,7 @@ class PtyServer : public virt::DeviceHost {
   // Our own lateness, told apart from the program's: the due time of the timer running now
   // (-1 outside one), and the replies whose first byte left later than planned.
   std::int64_t runningDueUs_ = -1;
+  std::int64_t lastByteWakeUs_ = LLONG_MIN / 2;  // when paced bytes were last served
   long lateReplies_ = 0;
   std::int64_t worstLateUs_ = 0;
 
