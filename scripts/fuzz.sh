@@ -15,7 +15,8 @@ seconds=${1:-${FUZZ_SECONDS:-60}}
 [ $# -gt 0 ] && shift
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(fuzz_update_file fuzz_link_receive fuzz_boot_receive fuzz_fault_plan fuzz_sim_control
-  fuzz_boot_exchange fuzz_link_engine fuzz_journal fuzz_checksum_text fuzz_cli_options fuzz_sim_options)
+  fuzz_boot_exchange fuzz_link_engine fuzz_journal fuzz_checksum_text fuzz_cli_options fuzz_window_options
+  fuzz_sim_options)
 
 out=build-fuzz
 failed=0

@@ -125,6 +125,10 @@ put("fuzz_cli_options", "forced", b"\x00".join([b"--com", b"3", b"--file=/dev/nu
                                                b"--sha256", digest, b"--lang", b"ja"]))
 put("fuzz_cli_options", "check_port", b"--check-port\x00COM3")
 put("fuzz_cli_options", "forget", b"--forget\x00VQ-1000A\x0012345")
+put("fuzz_window_options", "autopilot", b"\x00".join([b"--com", b"1=/dev/ttyUSB0", b"--trace", b"t.txt", b"--autopilot",
+                                                    b"shots", b"--file", b"new.bin"]))
+put("fuzz_window_options", "check_port", b"--com\x00 12 =/dev/pts/3\x00--check-port\x00COM12")
+put("fuzz_window_options", "version", b"--version")
 put("fuzz_sim_options", "typical", b"\x00".join([b"--link", b"/tmp/vq-port", b"--switch", b"manual", b"--model", b"VQ-1000A",
                                                 b"--cmd04", b"5,0", b"--version", b"1.0.2", b"--security-ms", b"30,50",
                                                 b"--fault", b"i5:corrupt", b"--pace", b"--realtime"]))
