@@ -31,6 +31,11 @@ for t in "${targets[@]}"; do
     rm -rf "$corpus"
   fi
   mkdir -p "$corpus" "$out/artifacts/$t" "$out/logs"
+  if [ "$t" = fuzz_boot_exchange ] || [ "$t" = fuzz_link_engine ]; then
+    # A script of 512 steps outlasts any stage or batch (its resends and time-outs included);
+    # longer ones only wait longer.
+    opts+=(-max_len=512)
+  fi
   if [ "$t" = fuzz_update_file ]; then
     # Room for a body one byte longer than the flash; the seed of that size is made here.
     opts+=(-max_len=131200)
