@@ -27,7 +27,6 @@ using namespace vq;
 
 namespace {
 
-constexpr int kOk = fuzz::kVerdictOk, kOutOfReach = fuzz::kVerdictOutOfReach;
 constexpr auto verdict = fuzz::bootVerdict;
 
 struct Stage {
@@ -142,28 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   VQ_FUZZ_CHECK(runTimeFailure || gBootState == bsDone || gBootState == bsFailed || gBootState == bsBlocksDone);
   // With the script spent, each wait ends by a time-out: at most one per resend.
   VQ_FUZZ_CHECK(loop.ticksAfterScript <= 2 * 17 + 2);
-  if (runTimeFailure) {
-    VQ_FUZZ_CHECK(!v.empty() && v.back() == kOutOfReach);
-  } else if (result == 0) {
-    VQ_FUZZ_CHECK(stage.run == subBootSetBaudRate || !v.empty());
-    VQ_FUZZ_CHECK(v.empty() || v.back() == kOk);
-    if (!stage.resends)
-      for (int x : v) VQ_FUZZ_CHECK(x == kOk);
-  } else if (result == kResultTimeout) {
-    VQ_FUZZ_CHECK(gErrCode == kCodeFlashTimeout);
-    if (!stage.resends)
-      for (int x : v) VQ_FUZZ_CHECK(x == kOk);
-  } else if (result == kResultRunTimeFailure && portFailed) {
-    VQ_FUZZ_CHECK(gErrCode == kCodeFlashRunTime);
-  } else if (stage.resends) {
-    VQ_FUZZ_CHECK(result == kResultRetryOver && gErrCode == kCodeFlashRetries);
-    VQ_FUZZ_CHECK(v.size() == 17);
-    for (int x : v) VQ_FUZZ_CHECK(x != kOk && x != kOutOfReach);
-  } else {
-    // The first bad reply ends the stage and gives its code.
-    VQ_FUZZ_CHECK(!v.empty() && v.back() == result);
-    for (std::size_t i = 0; i + 1 < v.size(); ++i) VQ_FUZZ_CHECK(v[i] == kOk);
-  }
+  fuzz::checkBootStageEnd(result, runTimeFailure, portFailed, stage.resends, stage.run == subBootSetBaudRate, v);
   installProgress(nullptr);
   installPlatform(nullptr, nullptr, nullptr);
   return 0;

@@ -25,7 +25,6 @@ using namespace vq;
 
 namespace {
 
-constexpr int kOk = fuzz::kVerdictOk, kOutOfReach = fuzz::kVerdictOutOfReach;
 constexpr auto verdict = fuzz::bootVerdict;
 
 // Forwards to the wizard's progress and notes the verdict on every reply a stage evaluates:
@@ -117,26 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A reply is evaluated only once its line time has passed, and each frame's own line time
   // at 9600 (at most 271 ms for a block) comes before its time-out.
   VQ_FUZZ_CHECK(p.clock.nowUs() <= lastUs + (stage.longestTimeoutMs + 1500) * 1000LL);
-  if (runTimeFailure) {
-    VQ_FUZZ_CHECK(!v.empty() && v.back() == kOutOfReach);
-  } else if (result == 0) {
-    VQ_FUZZ_CHECK(stage.run == subBootSetBaudRate || !v.empty());
-    VQ_FUZZ_CHECK(v.empty() || v.back() == kOk);
-    if (!stage.resends)
-      for (int x : v) VQ_FUZZ_CHECK(x == kOk);
-  } else if (result == 31) {
-    VQ_FUZZ_CHECK(gErrCode == 33);
-    if (!stage.resends)
-      for (int x : v) VQ_FUZZ_CHECK(x == kOk);
-  } else if (stage.resends) {
-    VQ_FUZZ_CHECK(result == 32 && gErrCode == 32);
-    VQ_FUZZ_CHECK(v.size() == 17);
-    for (int x : v) VQ_FUZZ_CHECK(x != kOk && x != kOutOfReach);
-  } else {
-    // The first bad reply ends the stage and gives its code.
-    VQ_FUZZ_CHECK(!v.empty() && v.back() == result);
-    for (std::size_t i = 0; i + 1 < v.size(); ++i) VQ_FUZZ_CHECK(v[i] == kOk);
-  }
+  fuzz::checkBootStageEnd(result, runTimeFailure, false, stage.resends, stage.run == subBootSetBaudRate, v);
   installProgress(nullptr);
   installPlatform(nullptr, nullptr, nullptr);
   return 0;

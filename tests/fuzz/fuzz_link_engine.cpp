@@ -156,20 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   };
 
-  port.setSettings("307200,O,8,1");
-  port.setRThreshold(1);
-  port.setPortOpen(true);
-  tmrComm().setEnabled(false);
-  tmrComm().setInterval(kLinkTickMs);
-
-  std::int32_t n = 0;
-  gModelName = "VQ-1000A";
-  gSerialNo = " 12345";
-  switch (sel % 3) {
-    case 0: queueReadBatch(n); break;
-    case 1: queueInitBatch(n); break;
-    default: queueWriteBackBatch(n); break;
-  }
+  std::int32_t n = fuzz::openLinkAndQueueBatch(port, sel);
   // As the steps do: a port that failed under the batch is thrown to them and ends it.
   try {
     subRunBatch(n);

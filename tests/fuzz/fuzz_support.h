@@ -1,6 +1,7 @@
-// What the fuzz targets share: reading the fuzzer's bytes, a far end of the virtual line that
-// plays them back as received bytes at chosen moments, and a port that records what the
-// program read. Each target drives the program's own code; nothing here decides a reply.
+// What the fuzz targets share: reading the fuzzer's bytes, the controller's status frames and
+// what a boot stage's end must agree with, the link batches' start, a far end of the virtual
+// line that plays bytes back at chosen moments, and a port that records what the program read.
+// Each target drives the program's own code; nothing here decides a reply.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,12 @@
 #include <vector>
 
 #include "base/bytes.h"
+#include "base/param_store.h"
+#include "base/state.h"
+#include "base/wizard_codes.h"
+#include "flash/boot_frames.h"
+#include "link/bas_command_send.h"
+#include "link/link_engine.h"
 #include "platform/virtual/virtual_platform.h"
 
 namespace vq::fuzz {
@@ -64,6 +71,54 @@ inline Bytes goodBootAnswer(const Bytes& f) {
   Bytes a = f.size() == 260 ? kBootAck6 : kBootAck5;
   if ((f.size() == 260 && f.back() == 0x03) || (f.size() == 6 && f[0] == 0x02)) a.insert(a.end(), kBootAck5.begin(), kBootAck5.end());
   return a;
+}
+
+// What a boot stage's end must agree with, given the verdicts on the replies it evaluated in
+// order: success only after good ones, a time-out or a failed port with their codes, the
+// resend rule's 17 bad replies, or else the first bad reply's own code.
+inline void checkBootStageEnd(std::uint8_t result, bool runTimeFailure, bool portFailed, bool resends,
+                              bool unansweredStage, const std::vector<int>& v) {
+  if (runTimeFailure) {
+    VQ_FUZZ_CHECK(!v.empty() && v.back() == kVerdictOutOfReach);
+  } else if (result == 0) {
+    VQ_FUZZ_CHECK(unansweredStage || !v.empty());
+    VQ_FUZZ_CHECK(v.empty() || v.back() == kVerdictOk);
+    if (!resends)
+      for (int x : v) VQ_FUZZ_CHECK(x == kVerdictOk);
+  } else if (result == kResultTimeout) {
+    VQ_FUZZ_CHECK(gErrCode == kCodeFlashTimeout);
+    if (!resends)
+      for (int x : v) VQ_FUZZ_CHECK(x == kVerdictOk);
+  } else if (result == kResultRunTimeFailure && portFailed) {
+    VQ_FUZZ_CHECK(gErrCode == kCodeFlashRunTime);
+  } else if (resends) {
+    VQ_FUZZ_CHECK(result == kResultRetryOver && gErrCode == kCodeFlashRetries);
+    VQ_FUZZ_CHECK(v.size() == 17);
+    for (int x : v) VQ_FUZZ_CHECK(x != kVerdictOk && x != kVerdictOutOfReach);
+  } else {
+    VQ_FUZZ_CHECK(!v.empty() && v.back() == result);
+    for (std::size_t i = 0; i + 1 < v.size(); ++i) VQ_FUZZ_CHECK(v[i] == kVerdictOk);
+  }
+}
+
+// The link targets' start: the port as step 2 opens it, tmrComm stopped at the batch's tick,
+// and one of the three batches queued (sel % 3: step 2's read, its initialisation, step 7's
+// write-back); the index of its first request.
+inline std::int32_t openLinkAndQueueBatch(SerialPort& port, std::uint8_t sel) {
+  port.setSettings("307200,O,8,1");
+  port.setRThreshold(1);
+  port.setPortOpen(true);
+  tmrComm().setEnabled(false);
+  tmrComm().setInterval(kLinkTickMs);
+  std::int32_t n = 0;
+  gModelName = "VQ-1000A";
+  gSerialNo = " 12345";
+  switch (sel % 3) {
+    case 0: queueReadBatch(n); break;
+    case 1: queueInitBatch(n); break;
+    default: queueWriteBackBatch(n); break;
+  }
+  return n;
 }
 
 class Reader {
