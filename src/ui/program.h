@@ -1,14 +1,12 @@
 // The running program: COM map, serial port, timer, platform and the windows, wired the way
 // vq-update starts. The widget tests start the same thing.
 #pragma once
-#include <memory>
-
+#include "front/installed_program.h"
 #include "platform/native/com_port_map.h"
 #include "platform/native/comm_timer.h"
 #include "platform/native/serial_port.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/trace/serial_trace.h"
 #include "ui/main_window.h"
 #include "ui/qt_windows.h"
 
@@ -18,7 +16,6 @@ class Program {
  public:
   // With a trace, the port and the progress go through it (vq-update --trace FILE).
   explicit Program(const native::ComPortMap& map, TraceFile* trace = nullptr);
-  ~Program();
   // Installs the platform, loads frmMain and shows the window.
   void start();
 
@@ -29,8 +26,7 @@ class Program {
   qt::QtPlatform platform{map};
   MainWindow window{platform};
   QtWindows windows{platform, window};
-  std::unique_ptr<TracingSerialPort> tracedPort;
-  std::unique_ptr<TracingProgress> tracedProgress;
+  front::InstalledProgram installed;
 };
 
 }  // namespace vq::ui

@@ -10,12 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "base/progress.h"
+#include "front/installed_program.h"
 #include "front/window_program.h"
 #include "platform/native/comm_timer.h"
 #include "platform/native/serial_port.h"
 #include "platform/native/windows_text.h"
-#include "platform/trace/serial_trace.h"
 #include "win32ui/autopilot.h"
 #include "win32ui/program_windows.h"
 
@@ -74,17 +73,7 @@ int run() {
   native::CommTimer timer{loop.events()};
   win32ui::WindowPlatform platform{options.map, loop};
   win32ui::ProgramWindows windows{loop, platform};
-  std::unique_ptr<TracingSerialPort> tracedPort;
-  std::unique_ptr<TracingProgress> tracedProgress;
-  SerialPort* used = &port;
-  if (trace.isOpen()) {
-    tracedPort = std::make_unique<TracingSerialPort>(port, trace);
-    tracedProgress = std::make_unique<TracingProgress>(formProgress(), trace);
-    used = tracedPort.get();
-    installProgress(tracedProgress.get());
-  }
-  installPlatform(&platform, used, &timer);
-  installWindows(&windows);
+  front::InstalledProgram installed{platform, port, timer, windows, &trace};
 
   int rc = 0;
   {
@@ -101,11 +90,6 @@ int run() {
     session.windowClosed();
     if (autopilot && rc == 0) rc = autopilot->exitCode();
   }
-  port.onComm = nullptr;
-  timer.onTick = nullptr;
-  installWindows(nullptr);
-  installPlatform(nullptr, nullptr, nullptr);
-  if (tracedProgress) installProgress(nullptr);
   return rc;
 }
 
