@@ -5,8 +5,9 @@
 # inputs if that comes first; its line gives the inputs run and the inputs per second.
 # A --runs smoke is the same on every machine: fixed seed ($FUZZ_SEED or 1), the committed seeds
 # only, and what it finds kept apart from the long runs' corpus.
-# Seeds: tests/fuzz/corpus/TARGET (committed). What a run finds goes to build-fuzz/corpus/TARGET (a smoke's to smoke-corpus/),
-# crashes to build-fuzz/artifacts/TARGET/, the output to build-fuzz/logs/TARGET.log.
+# Seeds: tests/fuzz/corpus/TARGET (committed). What a run finds goes to build-fuzz/corpus/TARGET
+# (a smoke's to build-fuzz/smoke-corpus/TARGET), crashes to build-fuzz/artifacts/TARGET/, the
+# output to build-fuzz/logs/TARGET.log.
 set -u
 cd "$(dirname "$0")/.."
 runs=""

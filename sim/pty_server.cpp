@@ -34,7 +34,7 @@ constexpr std::int64_t kSampleUs = 2'000;
 // the simulator, not the program, kept it (starved of the processor).
 constexpr std::int64_t kLateReplyUs = 2000;
 // Paced bytes are served this many µs of line time at once: a wake for each byte (every 65 µs
-// at 153600 baud) cost the simulator thirty times the processor of the program it serves.
+// at 153600 baud) cost the simulator over thirty times the processor of the program it serves.
 constexpr std::int64_t kByteBatchUs = 1'000;
 // With the slave closed the master reports POLLHUP at once: look again after this pause.
 constexpr std::int64_t kClosedPollUs = 5'000;
