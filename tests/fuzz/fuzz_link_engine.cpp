@@ -26,18 +26,6 @@ using namespace vq;
 
 namespace {
 
-bool acceptedStatus(std::uint8_t s) {
-  static const std::uint8_t ok[] = {0, 31, 32, 33, 34, 37, 38, 39, 42, 54};
-  return std::find(std::begin(ok), std::end(ok), s) != std::end(ok);
-}
-// Checked here from the wire bytes alone, not with the engine's helpers.
-bool checksumRight(const Bytes& f) {
-  const std::size_t n = f[8];
-  std::uint8_t x = 0;
-  for (std::size_t i = 5; i < 9 + n; ++i) x ^= f[i];
-  return x == f[9 + n];
-}
-
 Bytes reply(std::uint8_t cmd, std::uint8_t status, std::uint8_t direction, const Bytes& data) {
   Bytes f(5, 0xFF);
   f.insert(f.end(), {cmd, status, direction, std::uint8_t(data.size())});
@@ -96,8 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Bytes all = before;
     all.insert(all.end(), held.begin(), held.end());
     VQ_FUZZ_CHECK(all.size() >= kReplyOverhead && all.size() >= std::size_t(all[kLengthOffset]) + kReplyOverhead);
-    VQ_FUZZ_CHECK(checksumRight(all));
-    VQ_FUZZ_CHECK(acceptedStatus(all[6]));
+    VQ_FUZZ_CHECK(fuzz::linkChecksumRight(all));
+    VQ_FUZZ_CHECK(fuzz::linkStatusAccepted(all[6]));
     VQ_FUZZ_CHECK(all[5] == inFlight);  // only the answer to the request in flight counts
   };
   port.onComm = [&](CommEvent e) { checked([e] { subCommReceive(e); }); };
@@ -107,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto tick = [&] {
     const bool answered = timer.armed() && gLinkBusy && !gReplyOk && gRxBuffer.empty() && port.held.size() >= kReplyOverhead &&
                           port.held.size() == std::size_t(port.held[kLengthOffset]) + kReplyOverhead &&
-                          checksumRight(port.held) && port.held[6] == 0 && gTxBuffer.size() > kCommandOffset &&
+                          fuzz::linkChecksumRight(port.held) && port.held[6] == 0 && gTxBuffer.size() > kCommandOffset &&
                           port.held[5] == gTxBuffer[kCommandOffset];
     const std::int32_t remain = gReqRemain;
     timer.fire();

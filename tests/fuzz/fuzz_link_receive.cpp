@@ -18,22 +18,6 @@
 
 using namespace vq;
 
-namespace {
-
-// Checked here from the wire bytes alone, not with the engine's helpers.
-bool acceptedStatus(std::uint8_t s) {
-  static const std::uint8_t ok[] = {0, 31, 32, 33, 34, 37, 38, 39, 42, 54};
-  return std::find(std::begin(ok), std::end(ok), s) != std::end(ok);
-}
-bool checksumRight(const Bytes& f) {
-  const std::size_t n = f[8];
-  std::uint8_t x = 0;
-  for (std::size_t i = 5; i < 9 + n; ++i) x ^= f[i];  // command, status, direction, length, data
-  return x == f[9 + n];
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::Reader in(data, size);
   const std::uint8_t sel = in.byte();
@@ -65,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     all.insert(all.end(), port.taken.begin(), port.taken.end());
     VQ_FUZZ_CHECK(all.size() >= 10);
     VQ_FUZZ_CHECK(all.size() >= std::size_t(all[8]) + 10);
-    VQ_FUZZ_CHECK(checksumRight(all));
-    VQ_FUZZ_CHECK(acceptedStatus(all[6]));
+    VQ_FUZZ_CHECK(fuzz::linkChecksumRight(all));
+    VQ_FUZZ_CHECK(fuzz::linkStatusAccepted(all[6]));
     VQ_FUZZ_CHECK(all[5] == inFlight);  // only the answer to the request in flight counts
   };
   p.timer.onTick = [] { subCommSend(); };

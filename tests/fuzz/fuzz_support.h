@@ -3,10 +3,12 @@
 // line that plays bytes back at chosen moments, and a port that records what the program read.
 // Each target drives the program's own code; nothing here decides a reply.
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -99,6 +101,19 @@ inline void checkBootStageEnd(std::uint8_t result, bool runTimeFailure, bool por
     VQ_FUZZ_CHECK(!v.empty() && v.back() == result);
     for (std::size_t i = 0; i + 1 < v.size(); ++i) VQ_FUZZ_CHECK(v[i] == kVerdictOk);
   }
+}
+
+// An instrument reply judged from its wire bytes alone, not with the engine's helpers: a status
+// the link takes as an answer, and the XOR over command, status, direction, length and data.
+inline bool linkStatusAccepted(std::uint8_t s) {
+  static const std::uint8_t ok[] = {0, 31, 32, 33, 34, 37, 38, 39, 42, 54};
+  return std::find(std::begin(ok), std::end(ok), s) != std::end(ok);
+}
+inline bool linkChecksumRight(const Bytes& f) {
+  const std::size_t n = f[8];
+  std::uint8_t x = 0;
+  for (std::size_t i = 5; i < 9 + n; ++i) x ^= f[i];
+  return x == f[9 + n];
 }
 
 // The link targets' start: the port as step 2 opens it, tmrComm stopped at the batch's tick,
